@@ -1,0 +1,23 @@
+// Interpretation of the command-line text. Platform-free.
+#ifndef PENRIK_CMDLINE_H
+#define PENRIK_CMDLINE_H
+
+#include <stddef.h>
+
+struct CommandLine {
+    int printMode;    // the text began with "/p": print the file unseen and exit
+    int nameTooLong;  // the name did not fit the name buffer; start untitled
+};
+
+// Applies the command-line text to the document name. On entry `name`
+// holds the name from the settings; a non-empty text replaces it whole
+// (quotes and inner blanks kept). "/p" plus one separator character
+// selects print mode for the rest of the text. A name that does not fit
+// in nameSize bytes (terminating zero included) is never cut: the name
+// becomes empty and nameTooLong is set.
+CommandLine InterpretCommandLine(const char* text, char* name, size_t nameSize);
+
+// True when the name is exactly "buildres.ult" in any mix of case.
+int IsBuildResultsName(const char* name);
+
+#endif

@@ -1,0 +1,26 @@
+#include "indent.h"
+
+#include <stdio.h>
+
+int LineIndicatorText(unsigned int lineIndex, char* buffer, size_t size)
+{
+    int length = snprintf(buffer, size, "Line Number  %u        ", lineIndex + 1);
+    if (length < 0)
+        return 0;
+    return (size_t)length < size ? length : (int)size - 1;
+}
+
+unsigned int AutoIndentTabs(const char* line, size_t length)
+{
+    unsigned int count = 0;
+    while (count < length && line[count] == '\t')
+        ++count;
+    if (length == 0)
+        return 0;
+    char last = line[length - 1];
+    if (last == '(' || last == ')' || last == ':' || last == '{')
+        ++count;
+    else if (last == '}' && count > 0)
+        --count;
+    return count;
+}

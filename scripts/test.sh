@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test layer:
+# host unit tests, in-process tests under Wine, end-to-end tests under Wine.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+./scripts/deps.sh || exit 1
+./scripts/build.sh all || { echo "build failed"; exit 1; }
+
+WINEPREFIX_OVERRIDE="${PENRIK_BUILD:-$root/build}/wine-test" PENRIK_UNMANAGED=1
+. scripts/wine-env.sh
+log="$build/test-logs"
+mkdir -p "$log"
+trap stop_all EXIT
+
+status=0
+passed=0
+failed=0
+
+# One layer: runs its CTest tests and prints the runner's own summary.
+layer() {  # name, build tree, ctest regex
+    local name=$1 tree=$2 regex=$3 out="$log/$1.log"
+    echo "== $name"
+    ctest --test-dir "$tree" -R "$regex" --no-tests=error -V >"$out" 2>&1
+    local rc=$?
+    grep -E '^[0-9]+: \[(==========|  PASSED  |  FAILED  |  SKIPPED )\]|^[0-9]+: .*(Failure|error:)' "$out" |
+        sed -E 's/^[0-9]+: //' | head -n 60
+    local p f
+    p=$(grep -E '^[0-9]+: \[  PASSED  \] [0-9]+ test' "$out" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | awk '{s+=$1} END {print s+0}')
+    f=$(grep -E '^[0-9]+: \[  FAILED  \] [0-9]+ test' "$out" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | awk '{s+=$1} END {print s+0}')
+    p=${p:-0}; f=${f:-0}
+    tail -n 3 "$out" | grep -E 'tests passed|tests failed' || true
+    if [ "$rc" -ne 0 ]; then
+        echo "$name: FAILED (ctest exit $rc; full log in $out)"
+        status=1
+        [ "$f" -eq 0 ] && f=1
+    elif [ "$p" -eq 0 ]; then
+        echo "$name: ran no test"
+        status=1
+    fi
+    passed=$((passed + p)); failed=$((failed + f))
+}
+
+layer unit "$build/host" '^unit$'
+start_display
+start_wine
+layer in-process "$build/win64" '^win$'
+layer end-to-end "$build/win64" '^e2e$'
+
+echo
+echo "$passed passed, $failed failed"
+exit $status

@@ -1,0 +1,51 @@
+# Sourced: a private Wine prefix inside the build tree and a display.
+# Sets PENRIK_STARTED_X when it started a virtual display of its own.
+# Needs $root, the checkout.
+build=${PENRIK_BUILD:-$root/build}
+export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
+PENRIK_STARTED_X=""
+
+start_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        local n
+        for n in 97 98 99 96 95; do
+            [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+            PENRIK_STARTED_X=$!
+            export DISPLAY=":$n"
+            break
+        done
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        echo "No display found: started a virtual one on $DISPLAY"
+    fi
+}
+
+start_wine() {
+    mkdir -p "$build"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix $WINEPREFIX (once)"
+        "$WINE64" wineboot -i >/dev/null 2>&1 || true
+        if [ -n "${PENRIK_UNMANAGED:-}" ]; then
+            # Without a window manager Wine waits two seconds for every
+            # hidden window; the tests' windows need no manager.
+            "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        fi
+    fi
+    "$WINESERVER" -p
+}
+
+stop_all() {
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    if [ -n "$PENRIK_STARTED_X" ]; then
+        kill "$PENRIK_STARTED_X" 2>/dev/null || true
+    fi
+}

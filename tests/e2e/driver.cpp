@@ -1,0 +1,164 @@
+#include "driver.h"
+
+#include <stdio.h>
+
+std::string PenrikExe;
+
+struct FindData {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+static BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam)
+{
+    FindData* data = (FindData*)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char name[64];
+    if (pid == data->processId && GetClassNameA(hwnd, name, sizeof name) &&
+        lstrcmpiA(name, data->className) == 0 &&
+        (strcmp(data->className, "#32770") != 0 || IsWindowVisible(hwnd))) {
+        data->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND FindWindowOf(DWORD processId, const char* className)
+{
+    FindData data = {processId, className, NULL};
+    EnumWindows(FindProcessWindow, (LPARAM)&data);
+    return data.found;
+}
+
+bool Launch(Program& program, const std::string& arguments, const std::string& folder)
+{
+    std::string line = "\"" + PenrikExe + "\"";
+    if (!arguments.empty())
+        line += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string mutableLine = line;
+    if (!CreateProcessA(PenrikExe.c_str(), &mutableLine[0], NULL, NULL, FALSE, 0, NULL,
+                        folder.empty() ? NULL : folder.c_str(), &startup, &program.info))
+        return false;
+    program.running = true;
+    WaitForInputIdle(program.info.hProcess, 10000);
+    WaitFor([&] { return (program.main = FindWindowOf(program.info.dwProcessId, "PenrikWClass")) != NULL; },
+            15000);
+    return program.main != NULL;
+}
+
+bool WaitExit(Program& program, DWORD milliseconds, DWORD* exitCode)
+{
+    if (WaitForSingleObject(program.info.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return false;
+    GetExitCodeProcess(program.info.hProcess, exitCode);
+    CloseHandle(program.info.hProcess);
+    CloseHandle(program.info.hThread);
+    program.running = false;
+    return true;
+}
+
+void Kill(Program& program)
+{
+    if (!program.running)
+        return;
+    TerminateProcess(program.info.hProcess, 99);
+    DWORD code;
+    WaitExit(program, 5000, &code);
+}
+
+HWND WaitForDialog(DWORD processId, DWORD milliseconds)
+{
+    HWND dialog = NULL;
+    WaitFor([&] { return (dialog = FindWindowOf(processId, "#32770")) != NULL; }, milliseconds);
+    return dialog;
+}
+
+std::string DialogText(HWND dialog)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+void Settle(Program& program)
+{
+    // A posted WM_NULL comes out of the queue after everything posted before it.
+    PostMessageA(program.main, WM_NULL, 0, 0);
+    Sleep(100);
+    DWORD_PTR result;
+    SendMessageTimeoutA(program.main, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
+}
+
+std::string SettingsPath()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\Marravel.ini";
+}
+
+void ResetSettings(const std::string& contents)
+{
+    WritePrivateProfileStringA(NULL, NULL, NULL, "Marravel.ini");
+    DeleteFileA(SettingsPath().c_str());
+    if (!contents.empty())
+        WriteBytes(SettingsPath(), contents);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    DWORD size = GetFileSize(file, NULL);
+    std::string bytes(size, '\0');
+    DWORD read = 0;
+    if (size > 0)
+        ReadFile(file, &bytes[0], size, &read, NULL);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    CloseHandle(file);
+}
+
+std::string FreshFolder()
+{
+    static int counter = 0;
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    char name[MAX_PATH];
+    snprintf(name, sizeof name, "%spenrik-e2e-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
+    CreateDirectoryA(name, NULL);
+    return name;
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: e2e_tests PATH-TO-penrik.exe\n");
+        return 2;
+    }
+    std::string path = argv[1];
+    if (!path.empty() && path[0] == '/') {
+        // A Unix path from the build: Wine shows the root as drive Z:.
+        path = "Z:" + path;
+        for (char& c : path)
+            if (c == '/')
+                c = '\\';
+    }
+    PenrikExe = path;
+    return RUN_ALL_TESTS();
+}

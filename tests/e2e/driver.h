@@ -1,0 +1,49 @@
+// Drives penrik.exe as its own process, from outside, as a person would.
+#ifndef PENRIK_E2E_DRIVER_H
+#define PENRIK_E2E_DRIVER_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+extern std::string PenrikExe;  // the program under test, as a Windows path
+
+struct Program {
+    PROCESS_INFORMATION info = {};
+    HWND main = NULL;
+    bool running = false;
+};
+
+// Starts penrik.exe with this command-line text in `folder` (the
+// current folder when empty) and waits for its main window.
+bool Launch(Program& program, const std::string& arguments, const std::string& folder = "");
+// Waits for the process to end; false on time-out.
+bool WaitExit(Program& program, DWORD milliseconds, DWORD* exitCode);
+void Kill(Program& program);
+
+// The top-level "#32770" window of the process, when one shows.
+HWND WaitForDialog(DWORD processId, DWORD milliseconds);
+std::string DialogText(HWND dialog);  // the static with id 0xFFFF
+// Posts a marker and waits until the program has handled what came before.
+void Settle(Program& program);
+// Polls `condition` for up to `milliseconds`.
+template <typename F> bool WaitFor(F condition, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        if (condition())
+            return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+std::string SettingsPath();
+void ResetSettings(const std::string& contents = "");
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string FreshFolder();
+
+#endif

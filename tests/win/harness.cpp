@@ -1,0 +1,267 @@
+#include "harness.h"
+
+#include <stdio.h>
+
+Script script;
+
+static std::string Or(const char* text, const char* fallback)
+{
+    return text != NULL ? std::string(text) : std::string(fallback);
+}
+
+static int WINAPI FakeMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    script.boxes.push_back({Or(text, ""), Or(caption, "(none)"), type});
+    if (script.boxAnswers.empty()) {
+        ADD_FAILURE() << "unexpected message box: " << Or(text, "");
+        return IDCANCEL;
+    }
+    int answer = script.boxAnswers.front();
+    script.boxAnswers.pop_front();
+    return answer;
+}
+
+static BOOL FakeFileDialog(const char* kind, LPOPENFILENAMEA ofn)
+{
+    script.dialogs.push_back({kind, Or(ofn->lpstrTitle, "(none)"), ofn->Flags, ofn->nFilterIndex,
+                              Or(ofn->lpstrFile, "")});
+    if (script.dialogAnswers.empty()) {
+        ADD_FAILURE() << "unexpected " << kind << " dialog";
+        return FALSE;
+    }
+    DialogAnswer answer = script.dialogAnswers.front();
+    script.dialogAnswers.pop_front();
+    if (!answer.ok)
+        return FALSE;
+    lstrcpynA(ofn->lpstrFile, answer.path.c_str(), (int)ofn->nMaxFile);
+    size_t slash = answer.path.find_last_of("\\/");
+    std::string title = slash == std::string::npos ? answer.path : answer.path.substr(slash + 1);
+    if (ofn->lpstrFileTitle != NULL)
+        lstrcpynA(ofn->lpstrFileTitle, title.c_str(), (int)ofn->nMaxFileTitle);
+    // Like the real dialog: the chosen file's folder becomes current.
+    if (!(ofn->Flags & OFN_NOCHANGEDIR) && slash != std::string::npos)
+        SetCurrentDirectoryA(answer.path.substr(0, slash + 1).c_str());
+    return TRUE;
+}
+
+static BOOL WINAPI FakeOpenDialog(LPOPENFILENAMEA ofn) { return FakeFileDialog("open", ofn); }
+static BOOL WINAPI FakeSaveDialog(LPOPENFILENAMEA ofn) { return FakeFileDialog("save", ofn); }
+
+static HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters,
+                                         LPCSTR directory, INT show)
+{
+    script.shell.push_back({Or(operation, "(none)"), Or(file, "(none)"), Or(parameters, "(none)"),
+                            Or(directory, "(none)"), show});
+    return (HINSTANCE)42;
+}
+
+static DWORD WINAPI FakeGetVersion(void) { return script.version; }
+
+static HFILE WINAPI FakeOpenFile(LPCSTR, LPOFSTRUCT, UINT)
+{
+    return script.mailLibraryPresent ? 1 : HFILE_ERROR;
+}
+
+static BOOL WINAPI FakeWriteFile(HANDLE file, LPCVOID data, DWORD length, LPDWORD written,
+                                 LPOVERLAPPED overlapped)
+{
+    if (!script.failNextWrite)
+        return WriteFile(file, data, length, written, overlapped);
+    // A disk that fills up half way.
+    script.failNextWrite = false;
+    WriteFile(file, data, length / 2, written, overlapped);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+static HLOCAL WINAPI FakeLocalAlloc(UINT flags, SIZE_T size)
+{
+    if (script.failAllocAfter == 0) {
+        script.failAllocAfter = -1;
+        return NULL;
+    }
+    if (script.failAllocAfter > 0)
+        --script.failAllocAfter;
+    return LocalAlloc(flags, size);
+}
+
+void PenrikTest::SetUp()
+{
+    script = Script();
+    ResetSystemCalls();
+    Sys.MessageBoxA = FakeMessageBox;
+    Sys.GetOpenFileNameA = FakeOpenDialog;
+    Sys.GetSaveFileNameA = FakeSaveDialog;
+    Sys.ShellExecuteA = FakeShellExecute;
+    Sys.GetVersion = FakeGetVersion;
+    Sys.OpenFile = FakeOpenFile;
+    Sys.WriteFile = FakeWriteFile;
+    Sys.LocalAlloc = FakeLocalAlloc;
+    WriteSettings("");
+    tempDir.clear();
+}
+
+void PenrikTest::TearDown()
+{
+    if (started)
+        ShutDown();
+    started = false;
+    ResetSystemCalls();
+    EXPECT_TRUE(script.boxAnswers.empty()) << "a scripted message box never came";
+    EXPECT_TRUE(script.dialogAnswers.empty()) << "a scripted file dialog never came";
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    SetCurrentDirectoryA(windows);
+}
+
+std::string PenrikTest::SettingsPath()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\" SETTINGS_FILE;
+}
+
+void PenrikTest::WriteSettings(const std::string& contents)
+{
+    WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
+    SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(SettingsPath().c_str());
+    if (!contents.empty())
+        WriteFileBytes(SettingsPath(), contents);
+    WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
+}
+
+void PenrikTest::Start(const std::string& commandLine, int show)
+{
+    exitCode = -1;
+    ASSERT_EQ(1, StartUp(GetModuleHandleA(NULL), commandLine.c_str(), show));
+    started = true;
+    Pump();
+}
+
+void PenrikTest::Pump()
+{
+    for (int round = 0; round < 50; ++round) {
+        MSG msg;
+        int handled = 0;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ++handled;
+            if (msg.message == WM_QUIT) {
+                exitCode = (int)msg.wParam;
+                continue;
+            }
+            DispatchWithAccelerators(&msg);
+        }
+        if (handled == 0)
+            break;
+    }
+}
+
+void PenrikTest::Command(int id)
+{
+    PostMessageA(hwndMain, WM_COMMAND, (WPARAM)id, 0);
+    Pump();
+}
+
+void PenrikTest::Key(UINT vk, bool ctrl, bool alt, bool shift)
+{
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    memcpy(state, saved, sizeof state);
+    state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    state[VK_MENU] = state[VK_LMENU] = alt ? 0x80 : 0;
+    state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    HWND target = GetFocus() != NULL ? GetFocus() : hwndEdit;
+    LPARAM lParam = 1 | ((LPARAM)MapVirtualKeyA(vk, 0) << 16) | (alt ? (1L << 29) : 0);
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lParam);
+    Pump();
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, vk, lParam | 0xC0000000L);
+    Pump();
+    SetKeyboardState(saved);
+}
+
+void PenrikTest::Type(const std::string& text)
+{
+    HWND target = GetFocus() != NULL ? GetFocus() : hwndEdit;
+    for (char c : text) {
+        if (c == '\n') {
+            Key(VK_RETURN);
+            continue;
+        }
+        PostMessageA(target, WM_CHAR, (WPARAM)(unsigned char)c, 1);
+        Pump();
+    }
+}
+
+std::string PenrikTest::EditText()
+{
+    int length = GetWindowTextLengthA(hwndEdit);
+    std::string text(length + 1, '\0');
+    GetWindowTextA(hwndEdit, &text[0], length + 1);
+    text.resize(length);
+    return text;
+}
+
+std::string PenrikTest::Caption()
+{
+    char caption[512];
+    GetWindowTextA(hwndMain, caption, sizeof caption);
+    return caption;
+}
+
+bool PenrikTest::MenuGrayed(int id)
+{
+    return (GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+bool PenrikTest::ButtonEnabled(int id)
+{
+    return IsWindowEnabled(GetDlgItem(hwndMain, id)) != FALSE;
+}
+
+std::string PenrikTest::TempDir()
+{
+    if (tempDir.empty()) {
+        static int counter = 0;
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        char name[MAX_PATH];
+        snprintf(name, sizeof name, "%spenrik-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
+        CreateDirectoryA(name, NULL);
+        tempDir = name;
+    }
+    return tempDir;
+}
+
+void PenrikTest::WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    CloseHandle(file);
+    ASSERT_EQ(bytes.size(), written);
+}
+
+std::string PenrikTest::ReadFileBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    DWORD size = GetFileSize(file, NULL);
+    std::string bytes(size, '\0');
+    DWORD read = 0;
+    if (size > 0)
+        ReadFile(file, &bytes[0], size, &read, NULL);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool PenrikTest::FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -1,0 +1,87 @@
+// In-process harness: starts the real program in this process, answers
+// the calls that would wait on a person, and drives the real windows.
+#ifndef PENRIK_TEST_HARNESS_H
+#define PENRIK_TEST_HARNESS_H
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/penrik.h"
+
+struct BoxCall {
+    std::string text;
+    std::string caption;  // "(none)" for a null caption
+    UINT type;
+};
+
+struct DialogCall {
+    std::string kind;   // "open" or "save"
+    std::string title;  // "(none)" for a null title
+    DWORD flags;
+    DWORD filterIndex;
+    std::string nameShown;  // the file field when the dialog opened
+};
+
+struct DialogAnswer {
+    bool ok;
+    std::string path;
+};
+
+struct ShellCall {
+    std::string operation, file, parameters, directory;
+    int show;
+};
+
+// What the fakes saw and what they are to answer, for one test.
+struct Script {
+    std::deque<int> boxAnswers;
+    std::vector<BoxCall> boxes;
+    std::deque<DialogAnswer> dialogAnswers;
+    std::vector<DialogCall> dialogs;
+    std::vector<ShellCall> shell;
+    DWORD version = 0x0A06;  // a modern major version
+    bool mailLibraryPresent = true;
+    bool failNextWrite = false;  // the next WriteFile writes half and fails
+    int failAllocAfter = -1;     // LocalAlloc fails once this many more succeed
+};
+
+extern Script script;
+
+class PenrikTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Replaces the settings file with `contents` (no file when empty).
+    void WriteSettings(const std::string& contents);
+    std::string SettingsPath();
+    // Runs start-up with this command line and handles what it posted.
+    void Start(const std::string& commandLine = "", int show = SW_SHOW);
+    // Dispatches everything waiting, the way the message loop does.
+    void Pump();
+    // A command as the menu would send it.
+    void Command(int id);
+    // A key press through the accelerator table to the focused window.
+    void Key(UINT vk, bool ctrl = false, bool alt = false, bool shift = false);
+    // Characters typed into the focused window.
+    void Type(const std::string& text);
+
+    std::string EditText();
+    std::string Caption();
+    bool MenuGrayed(int id);
+    bool ButtonEnabled(int id);
+
+    std::string TempDir();  // a fresh folder for this test, with a trailing backslash
+    void WriteFileBytes(const std::string& path, const std::string& bytes);
+    std::string ReadFileBytes(const std::string& path);
+    bool FileExists(const std::string& path);
+
+    int exitCode = -1;  // the quit message's code once it has come
+    bool started = false;
+    std::string tempDir;
+};
+
+#endif
