@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Penrik under Wine, e.g.
+#   scripts/run.sh            an empty document
+#   scripts/run.sh FILE       open FILE (a Linux path is turned into Wine's Z: form)
+# The editor keeps its own Wine prefix in build/wineprefix, so ~/.wine is
+# never touched. With no DISPLAY it starts a virtual one and says so.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+./scripts/deps.sh || exit 1
+./scripts/build.sh win64 || exit 1
+
+. scripts/wine-env.sh
+trap stop_all EXIT
+start_display
+if [ -n "$PENRIK_STARTED_X" ]; then
+    echo "Penrik runs on the virtual display $DISPLAY; nothing will show on a screen."
+fi
+start_wine
+
+args=("$@")
+if [ ${#args[@]} -gt 0 ] && [ -e "${args[-1]}" ]; then
+    args[-1]=$("$WINE64" winepath -w "$(realpath "${args[-1]}")" 2>/dev/null)
+fi
+"$WINE64" "$build/win64/penrik.exe" "${args[@]}"
