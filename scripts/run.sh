@@ -13,6 +13,7 @@ cd "$root"
 
 . scripts/wine-env.sh
 trap stop_all EXIT
+trap 'exit 143' TERM INT
 start_display
 if [ -n "$PENRIK_STARTED_X" ]; then
     echo "Penrik runs on the virtual display $DISPLAY; nothing will show on a screen."

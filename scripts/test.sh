@@ -13,6 +13,7 @@ WINEPREFIX_OVERRIDE="${PENRIK_BUILD:-$root/build}/wine-test" PENRIK_UNMANAGED=1
 log="$build/test-logs"
 mkdir -p "$log"
 trap stop_all EXIT
+trap 'exit 143' TERM INT
 
 status=0
 passed=0

@@ -6,6 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 WINEPREFIX_OVERRIDE="${PENRIK_BUILD:-$root/build}/wine-test" PENRIK_UNMANAGED=1
 . "$root/scripts/wine-env.sh"
 trap stop_all EXIT
+trap 'exit 143' TERM INT
 start_display
 start_wine
 "$WINE64" "$@"
