@@ -32,6 +32,10 @@ if [ "$what" = all ] || [ "$what" = host ]; then
     configure "$build/host"
     quiet cmake --build "$build/host" -j "$jobs"
 fi
+if [ "$what" = all ] || [ "$what" = fuzz ]; then
+    configure "$build/fuzz" -DPENRIK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+    quiet cmake --build "$build/fuzz" -j "$jobs"
+fi
 if [ "$what" = all ] || [ "$what" = win64 ]; then
     configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake"
     quiet cmake --build "$build/win64" -j "$jobs"

@@ -44,6 +44,23 @@ layer() {  # name, build tree, ctest regex
 }
 
 layer unit "$build/host" '^unit$'
+
+# A few seconds of each fuzz target on its seed corpus, as a smoke check.
+echo "== fuzz (smoke)"
+for target in "$build"/fuzz/tests/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=$(basename "$target"); name=${name#fuzz_}
+    scratch=$(mktemp -d)
+    if "$target" -max_total_time=3 "$scratch" "tests/fuzz/corpus/$name" >"$log/fuzz-$name.log" 2>&1; then
+        echo "fuzz $name: $(grep -o 'Done [0-9]* runs' "$log/fuzz-$name.log")"
+        passed=$((passed + 1))
+    else
+        echo "fuzz $name: FAILED (log in $log/fuzz-$name.log)"
+        grep -E 'ERROR|SUMMARY' "$log/fuzz-$name.log" | head -n 5
+        failed=$((failed + 1)); status=1
+    fi
+    rm -rf "$scratch"
+done
 start_display
 start_wine
 layer in-process "$build/win64" '^win$'
