@@ -56,6 +56,31 @@ static HFONT MakeToolbarFont(void)
     return font;
 }
 
+// A settings file edited by hand can put the window where nobody can
+// see it; then the stored geometry gives way to the default one.
+static void KeepWindowOnScreen(void)
+{
+    RECT screen, window;
+    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    long long right = (long long)Settings.x + Settings.width;
+    long long bottom = (long long)Settings.y + Settings.height;
+    bool sane = Settings.width > 0 && Settings.height > 0 && right <= 0x7FFFFFFF && bottom <= 0x7FFFFFFF;
+    if (sane) {
+        SetRect(&window, Settings.x, Settings.y, (int)right, (int)bottom);
+        RECT common;
+        sane = IntersectRect(&common, &screen, &window) != FALSE;
+    }
+    if (!sane) {
+        Settings.x = SettingKeys[SET_X].intDefault;
+        Settings.y = SettingKeys[SET_Y].intDefault;
+        Settings.width = SettingKeys[SET_WIDTH].intDefault;
+        Settings.height = SettingKeys[SET_HEIGHT].intDefault;
+    }
+}
+
 int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 {
     ResetShellState();
@@ -104,6 +129,8 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         Settings.y = 200;
         Settings.height = 280;
     }
+
+    KeepWindowOnScreen();
 
     hInst = instance;
     hAccel = LoadAcceleratorsA(hInst, "penrikAcc");

@@ -1,0 +1,101 @@
+// Settings files edited by hand: whatever they hold, the editor starts,
+// shows itself where it can be seen, and works.
+#include "harness.h"
+
+namespace {
+
+using BadSettings = PenrikTest;
+
+RECT WindowRectOf(HWND hwnd)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+bool OnScreen(HWND hwnd)
+{
+    RECT r = WindowRectOf(hwnd), screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+         common;
+    return IntersectRect(&common, &r, &screen) != FALSE;
+}
+
+TEST_F(BadSettings, NonNumericAndMissingValuesReadAsThePlatformReaderGives)
+{
+    WriteSettings("[Penrik]\r\nPenrikX=abc\r\nPenrikY=12abc\r\nTextColor=\r\nFontSize=big\r\nWordWrap=yes\r\n");
+    Start();
+    RECT r = WindowRectOf(hwndMain);
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(12, r.top);
+    EXPECT_EQ(0u, Settings.textColor);
+    EXPECT_EQ(0, Settings.font.lfHeight);
+    EXPECT_EQ(0, Settings.wordWrap);
+    Type("still works");
+    EXPECT_EQ("still works", EditText());
+}
+
+TEST_F(BadSettings, GeometryThatHidesTheWindowGivesWayToTheDefault)
+{
+    const char* files[] = {
+        "[Penrik]\r\nPenrikX=99999999\r\nPenrikY=99999999\r\n",
+        "[Penrik]\r\nPenrikX=-5000\r\nPenrikY=-5000\r\n",
+        "[Penrik]\r\nPenrikW=-50\r\nPenrikH=-70\r\n",
+        "[Penrik]\r\nPenrikW=0\r\nPenrikH=300\r\n",
+        "[Penrik]\r\nPenrikX=2147483000\r\nPenrikW=2147483000\r\n",
+    };
+    for (const char* file : files) {
+        WriteSettings(file);
+        Start();
+        EXPECT_TRUE(OnScreen(hwndMain)) << file;
+        RECT r = WindowRectOf(hwndMain);
+        EXPECT_EQ(640, r.right - r.left) << file;
+        EXPECT_EQ(424, r.bottom - r.top) << file;
+        ShutDown();
+        started = false;
+    }
+    // A window partly off the screen is where the user put it.
+    WriteSettings("[Penrik]\r\nPenrikX=-100\r\nPenrikY=10\r\n");
+    Start();
+    EXPECT_EQ(-100, WindowRectOf(hwndMain).left);
+}
+
+TEST_F(BadSettings, OverlongStringsAreCutToTheirRoom)
+{
+    std::string longText(400, 'q');
+    WriteSettings("[Penrik]\r\nFontName=" + longText + "\r\nHelp11File=" + longText + "\r\nHelp11Name=" + longText +
+                  "\r\nBuild4Name=" + longText + "\r\nFileName=" + longText + "\r\n");
+    Start();
+    EXPECT_EQ(std::string(31, 'q'), Settings.font.lfFaceName);
+    EXPECT_EQ(std::string(127, 'q'), Settings.helpFile[0]);
+    EXPECT_EQ(std::string(8, 'q') + "\tF1", Settings.helpName[0]);
+    EXPECT_EQ(std::string(8, 'q'), Settings.buildName[3]);
+    // The file name is cut too, but no file of that name exists, so
+    // nothing is loaded and Save would ask for a name only through Save As.
+    EXPECT_EQ(255u, strlen(DocumentName));
+    EXPECT_EQ("", EditText());
+}
+
+TEST_F(BadSettings, MissingSectionGivesDefaultsAndAReadOnlyFileBringsNoMessage)
+{
+    WriteSettings("[Other]\r\nPenrikX=300\r\nFontName=Courier New\r\n");
+    Start();
+    EXPECT_EQ(0, WindowRectOf(hwndMain).left);
+    EXPECT_STREQ("MS Sans Serif", Settings.font.lfFaceName);
+    ShutDown();
+    started = false;
+
+    std::string before = "[Penrik]\r\nPenrikX=5\r\n";
+    WriteSettings(before);
+    SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    Start();
+    // Whether the platform lets the write through (Wine running as root
+    // does) or not, Save Settings says nothing and the editor goes on.
+    Command(IDM_SAVESETTINGS);
+    EXPECT_TRUE(script.boxes.empty());
+    WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
+    EXPECT_EQ(0u, ReadFileBytes(SettingsPath()).find(before.substr(0, 10)));
+    SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(IsWindow(hwndMain));
+}
+
+}  // namespace
