@@ -1,11 +1,193 @@
 // The Search menu: the Find dialog, searching and replacing.
 #include "penrik.h"
+#include "scan.h"
+
+// commdlg.h takes these two names for its own find and replace dialogs.
+#undef FindText
+#undef ReplaceText
+
+#define SEARCH_TEXT_SIZE 160
+
+char FindText[SEARCH_TEXT_SIZE];
+char ReplaceText[SEARCH_TEXT_SIZE];
+int CaseSensitive;
+int Replacing;
+
+// The platform's lower-case form of every byte value, taken once, so that
+// a search does not call the platform for every character it compares.
+static unsigned char LowerTable[256];
+
+static const int FindBoxControls[] = {
+    100, IDC_FINDTEXT, 200, IDC_REPLTEXT, IDC_CASE, IDOK, IDC_PREVIOUS, IDCANCEL,
+};
 
 void ResetSearchState(void)
 {
+    FindText[0] = '\0';
+    ReplaceText[0] = '\0';
+    CaseSensitive = 0;
+    Replacing = 0;
+    LowerTable[0] = 0;
+    for (int c = 1; c < 256; ++c)
+        LowerTable[c] = (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c);
+}
+
+// The end of every search that finds nothing more: the caret goes to the
+// start of the text.
+static void SearchDone(void)
+{
+    Sys.MessageBoxA(hwndMain, "Done", "Find String", MB_OK | MB_ICONINFORMATION);
+    SendMessageA(hwndEdit, EM_SETSEL, 0, 0);
+    SendMessageA(hwndEdit, EM_SCROLLCARET, 0, 0);
+    SetFocus(hwndEdit);
+}
+
+static void FindString(int direction)
+{
+    if (lstrlenA(FindText) == 0) {
+        Replacing = 0;
+        return;
+    }
+    if (TextBlock != NULL) {
+        LocalFree(TextBlock);
+        TextBlock = NULL;
+    }
+    DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    DWORD start = 0;
+    SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
+    if (start == length) {
+        SearchDone();
+        return;
+    }
+
+    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
+    char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
+    if (text == NULL) {
+        // Without a copy there is nothing to search; a Replace All in
+        // progress stops here rather than replace at the caret again.
+        if (TextBlock != NULL)
+            LocalFree(TextBlock);
+        TextBlock = NULL;
+        Replacing = 0;
+        Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+        return;
+    }
+    SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
+
+    SearchScan scan = {text, length, FindText, (size_t)lstrlenA(FindText), CaseSensitive, LowerTable};
+    size_t found = 0;
+    int matched = ScanText(&scan, start, direction, &found);
+    LocalUnlock(TextBlock);
+    if (!matched) {
+        SearchDone();
+        return;
+    }
+    SendMessageA(hwndEdit, EM_SETSEL, (WPARAM)found, (LPARAM)(found + scan.findLength));
+    SendMessageA(hwndEdit, EM_SCROLLCARET, 0, 0);
+}
+
+static void EnableSearchButtons(HWND dialog, BOOL enable)
+{
+    EnableWindow(GetDlgItem(dialog, IDOK), enable);
+    EnableWindow(GetDlgItem(dialog, IDC_PREVIOUS), enable);
+}
+
+INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    if (msg == WM_INITDIALOG) {
+        for (int id : FindBoxControls)
+            SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)hToolbarFont, TRUE);
+        CheckDlgButton(dialog, IDC_CASE, CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
+        SetDlgItemTextA(dialog, IDC_FINDTEXT, FindText);
+        SetDlgItemTextA(dialog, IDC_REPLTEXT, ReplaceText);
+        if (lstrlenA(FindText) == 0)
+            EnableSearchButtons(dialog, FALSE);
+        return TRUE;
+    }
+    if (msg != WM_COMMAND)
+        return FALSE;
+
+    switch (LOWORD(wParam)) {
+    case IDC_FINDTEXT:
+        if (HIWORD(wParam) == EN_CHANGE)
+            EnableSearchButtons(dialog,
+                                SendDlgItemMessageA(dialog, IDC_FINDTEXT, WM_GETTEXTLENGTH, 0, 0) != 0);
+        return TRUE;
+    case IDC_CASE:
+        // A plain check box: it does not toggle itself.
+        CheckDlgButton(dialog, IDC_CASE,
+                       IsDlgButtonChecked(dialog, IDC_CASE) ? BST_UNCHECKED : BST_CHECKED);
+        return TRUE;
+    case IDOK:
+    case IDC_PREVIOUS: {
+        int direction = LOWORD(wParam) == IDOK ? +1 : -1;
+        CaseSensitive = IsDlgButtonChecked(dialog, IDC_CASE) == BST_CHECKED;
+        GetDlgItemTextA(dialog, IDC_FINDTEXT, FindText, sizeof FindText);
+        GetDlgItemTextA(dialog, IDC_REPLTEXT, ReplaceText, sizeof ReplaceText);
+        FindString(direction);
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+static void ShowFindBox(void)
+{
+    DialogBoxParamA(hInst, "FindBox", hwndEdit, FindBoxProc, 0);
+}
+
+static void ReplaceSelection(void)
+{
+    SendMessageA(hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)ReplaceText);
+}
+
+// Each pass replaces the selected match and searches on from the caret
+// after it; the search's "Done" leaves an empty selection at 0, which
+// ends the loop, as does a cancelled dialog.
+static void ReplaceAll(void)
+{
+    Replacing = 1;
+    SendMessageA(hwndEdit, EM_SETSEL, 0, 0);
+    ShowFindBox();
+    do {
+        Replacing = 0;
+        DWORD packed = (DWORD)SendMessageA(hwndEdit, EM_GETSEL, 0, 0);
+        if (packed != 0) {
+            ReplaceSelection();
+            Replacing = 1;
+            FindString(+1);
+        }
+    } while (Replacing == 1);
 }
 
 void SearchCommand(int commandId)
 {
-    (void)commandId;
+    switch (commandId) {
+    case IDM_FIND:
+        EnableCommand(IDM_FINDNEXT);
+        EnableCommand(IDM_FINDPREV);
+        EnableCommand(IDM_REPLACE);
+        ShowFindBox();
+        break;
+    case IDM_FINDNEXT:
+        FindString(+1);
+        SetFocus(hwndEdit);
+        break;
+    case IDM_FINDPREV:
+        FindString(-1);
+        SetFocus(hwndEdit);
+        break;
+    case IDM_REPLACE:
+        ReplaceSelection();
+        SetFocus(hwndEdit);
+        break;
+    case IDM_REPLACEALL:
+        ReplaceAll();
+        break;
+    }
 }

@@ -1,0 +1,320 @@
+// The Search menu, driven through the real Find dialog.
+#include "harness.h"
+
+#include <functional>
+
+namespace {
+
+using Range = std::pair<DWORD, DWORD>;
+using DialogStep = std::function<void(HWND)>;
+
+// A thread timer runs inside the dialog's own message loop and takes the
+// next step on each Find dialog that opens.
+std::deque<DialogStep> dialogSteps;
+int stuckTicks;
+
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "Find");
+    if (dialog == NULL || GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId())
+        return;
+    if (GetPropA(dialog, "driven") != NULL) {
+        if (++stuckTicks == 300) {
+            ADD_FAILURE() << "the Find dialog stayed open";
+            EndDialog(dialog, 0);
+        }
+        return;
+    }
+    SetPropA(dialog, "driven", (HANDLE)1);
+    stuckTicks = 0;
+    if (dialogSteps.empty()) {
+        ADD_FAILURE() << "unexpected dialog";
+        EndDialog(dialog, 0);
+        return;
+    }
+    DialogStep step = dialogSteps.front();
+    dialogSteps.pop_front();
+    step(dialog);
+}
+
+// Types into the fields (null leaves one alone), clicks the check box
+// when asked, then clicks `button`.
+DialogStep Enter(const char* find, const char* replacement = NULL, int button = IDOK,
+                 bool clickCase = false)
+{
+    return [=](HWND dialog) {
+        if (find != NULL)
+            SetDlgItemTextA(dialog, IDC_FINDTEXT, find);
+        if (replacement != NULL)
+            SetDlgItemTextA(dialog, IDC_REPLTEXT, replacement);
+        if (clickCase)
+            SendDlgItemMessageA(dialog, IDC_CASE, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
+    };
+}
+
+// What the dialog shows when it opens: "find/replacement", " checked".
+DialogStep Look(std::string* shown)
+{
+    return [shown](HWND dialog) {
+        char find[200] = "", replacement[200] = "";
+        GetDlgItemTextA(dialog, IDC_FINDTEXT, find, sizeof find);
+        GetDlgItemTextA(dialog, IDC_REPLTEXT, replacement, sizeof replacement);
+        *shown = std::string(find) + "/" + replacement +
+                 (IsDlgButtonChecked(dialog, IDC_CASE) ? " checked" : "");
+        SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0, 0);
+    };
+}
+
+void PostKey(HWND hwnd, UINT vk)
+{
+    PostMessageA(hwnd, WM_KEYDOWN, vk, 1 | ((LPARAM)MapVirtualKeyA(vk, 0) << 16));
+}
+
+// Commands that arrive through the accelerator table.
+WNDPROC mainProc;
+std::vector<int> keyCommands;
+
+LRESULT CALLBACK RecordKeyCommands(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) == 1)
+        keyCommands.push_back(LOWORD(wParam));
+    return CallWindowProcA(mainProc, hwnd, msg, wParam, lParam);
+}
+
+class Search : public PenrikTest {
+protected:
+    void SetUp() override
+    {
+        PenrikTest::SetUp();
+        dialogSteps.clear();
+        timer = SetTimer(NULL, 0, 10, DriveDialog);
+        Start();
+    }
+    void TearDown() override
+    {
+        KillTimer(NULL, timer);
+        EXPECT_TRUE(dialogSteps.empty()) << "a dialog step never ran";
+        PenrikTest::TearDown();
+    }
+    void WithDialog(int command, DialogStep step)
+    {
+        dialogSteps.push_back(step);
+        Command(command);
+    }
+    void SetText(const char* text, DWORD start, DWORD end)
+    {
+        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+        SendMessageA(hwndEdit, EM_SETSEL, start, end);
+    }
+    Range Selection()
+    {
+        DWORD start = 0, end = 0;
+        SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        return Range(start, end);
+    }
+    // The boxes since the last call: how many "Done" boxes, or the text
+    // of another box.
+    std::string Boxes()
+    {
+        std::string seen;
+        for (const BoxCall& box : script.boxes)
+            if (box.text == "Done" && box.caption == "Find String" && box.type == (MB_OK | MB_ICONINFORMATION))
+                seen += "Done;";
+            else
+                seen += box.text + ";";
+        script.boxes.clear();
+        return seen;
+    }
+
+    UINT_PTR timer = 0;
+};
+
+TEST_F(Search, FindOpensTheCommandsAndTheirKeysForGood)
+{
+    mainProc = (WNDPROC)SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)RecordKeyCommands);
+    keyCommands.clear();
+    SetText("abcabc", 0, 3);
+    auto pressKeys = [&] {
+        for (UINT vk : {VK_F3, VK_F4, VK_F5})
+            Key(vk);
+        Key('N', true);
+        Key('N', false, true);
+        Key('R', true);
+    };
+    pressKeys();
+    EXPECT_TRUE(keyCommands.empty());
+    EXPECT_EQ("abcabc", EditText());
+
+    // Next and Previous wait for a find text; the close box cancels, yet
+    // the commands stay available.
+    WithDialog(IDM_FIND, [](HWND dialog) {
+        HWND next = GetDlgItem(dialog, IDOK), previous = GetDlgItem(dialog, IDC_PREVIOUS);
+        EXPECT_FALSE(IsWindowEnabled(next) || IsWindowEnabled(previous));
+        EXPECT_EQ(hToolbarFont, (HFONT)SendDlgItemMessageA(dialog, IDC_CASE, WM_GETFONT, 0, 0));
+        SetDlgItemTextA(dialog, IDC_FINDTEXT, "a");
+        EXPECT_TRUE(IsWindowEnabled(next) && IsWindowEnabled(previous));
+        SetDlgItemTextA(dialog, IDC_FINDTEXT, "");
+        EXPECT_FALSE(IsWindowEnabled(next) || IsWindowEnabled(previous));
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    for (int id : {IDM_FINDNEXT, IDM_FINDPREV, IDM_REPLACE})
+        EXPECT_TRUE(!MenuGrayed(id) && ButtonEnabled(id)) << id;
+    pressKeys();
+    EXPECT_EQ((std::vector<int>{IDM_FINDNEXT, IDM_FINDPREV, IDM_REPLACE, IDM_FINDNEXT, IDM_FINDPREV,
+                                IDM_REPLACE}),
+              keyCommands);
+    EXPECT_EQ("abc", EditText()) << "the empty replacement went over the selection";
+    EXPECT_EQ("", Boxes()) << "an empty find text searches nothing";
+}
+
+TEST_F(Search, CandidateOrderInBothDirections)
+{
+    // Text and selection (text null: as left), the dialog's find text
+    // with its button, or a command; the selection after it, (0, 0) when
+    // the search ended with "Done".
+    const struct { const char* text; DWORD start, end; const char* find; int command; Range after; } steps[] = {
+        {"abcabc", 0, 0, "abc", IDOK, {3, 6}},
+        {NULL, 0, 0, NULL, IDM_FINDNEXT, {0, 0}},
+        {"aaaa", 0, 0, "aa", IDOK, {1, 3}},
+        {NULL, 0, 0, NULL, IDM_FINDNEXT, {2, 4}},
+        {NULL, 0, 0, NULL, IDM_FINDNEXT, {0, 0}},
+        {"abcabc", 3, 6, "abc", IDC_PREVIOUS, {0, 3}},
+        {NULL, 0, 0, NULL, IDM_FINDPREV, {0, 0}},
+        {"zabc", 0, 0, "abcd", IDOK, {0, 0}},  // three characters left, four wanted
+        {"abcabc", 6, 6, "abc", IDC_PREVIOUS, {0, 0}},
+    };
+    for (const auto& step : steps) {
+        if (step.text != NULL)
+            SetText(step.text, step.start, step.end);
+        bool done = step.after == Range(0, 0);
+        if (done)
+            script.boxAnswers.push_back(IDOK);
+        if (step.find != NULL)
+            WithDialog(IDM_FIND, Enter(step.find, NULL, step.command));
+        else
+            Command(step.command);
+        SCOPED_TRACE(std::string(EditText()) + " " + std::to_string(step.command));
+        EXPECT_EQ(step.after, Selection());
+        EXPECT_EQ(done ? "Done;" : "", Boxes());
+        EXPECT_TRUE(!done || GetFocus() == hwndEdit);
+    }
+    // At the very end of the text the search ends before copying it.
+    EXPECT_EQ((HLOCAL)NULL, TextBlock);
+}
+
+TEST_F(Search, CaseOptionAndTheLoweredFindText)
+{
+    std::string shown[3];
+    SetText("xABC", 0, 0);
+    WithDialog(IDM_FIND, Enter("abc"));
+    EXPECT_EQ(Range(1, 4), Selection());
+
+    SetText("xabc", 0, 0);
+    WithDialog(IDM_FIND, Enter("ABC"));
+    EXPECT_EQ(Range(1, 4), Selection());
+    WithDialog(IDM_FIND, Look(&shown[0]));
+
+    // The plain check box is toggled by the dialog, once per click.
+    SetText("xabc", 0, 0);
+    script.boxAnswers.push_back(IDOK);
+    WithDialog(IDM_FIND, Enter("ABC", NULL, IDOK, true));
+    EXPECT_EQ("Done;", Boxes());
+    WithDialog(IDM_FIND, Look(&shown[1]));
+
+    // Nothing compared at the end of the text, so nothing lowered.
+    SendMessageA(hwndEdit, EM_SETSEL, 4, 4);
+    script.boxAnswers.push_back(IDOK);
+    WithDialog(IDM_FIND, Enter(NULL, NULL, IDOK, true));
+    WithDialog(IDM_FIND, Look(&shown[2]));
+    EXPECT_EQ("abc/", shown[0]);
+    EXPECT_EQ("ABC/ checked", shown[1]);
+    EXPECT_EQ("ABC/", shown[2]);
+}
+
+TEST_F(Search, EnterPressesNextWhileEscapeAndTheCloseBoxStoreNothing)
+{
+    SetText("abcabc", 0, 0);
+    WithDialog(IDM_FIND, [](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_FINDTEXT, "ABC");
+        SetDlgItemTextA(dialog, IDC_REPLTEXT, "r");
+        PostKey(GetDlgItem(dialog, IDC_FINDTEXT), VK_RETURN);
+    });
+    EXPECT_EQ(Range(3, 6), Selection());
+
+    for (bool escape : {true, false})
+        WithDialog(IDM_FIND, [escape](HWND dialog) {
+            SetDlgItemTextA(dialog, IDC_FINDTEXT, "zzz");
+            SetDlgItemTextA(dialog, IDC_REPLTEXT, "q");
+            SendDlgItemMessageA(dialog, IDC_CASE, BM_CLICK, 0, 0);
+            if (escape)
+                PostKey(GetDlgItem(dialog, IDC_FINDTEXT), VK_ESCAPE);
+            else
+                PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+    EXPECT_EQ(Range(3, 6), Selection());
+    std::string shown;
+    WithDialog(IDM_FIND, Look(&shown));
+    EXPECT_EQ("abc/r", shown);
+    EXPECT_EQ("", Boxes());
+}
+
+TEST_F(Search, ReplaceTakesWhateverIsSelected)
+{
+    SetText("abc", 0, 0);
+    script.boxAnswers.push_back(IDOK);
+    WithDialog(IDM_FIND, Enter("q", "XY"));
+    EXPECT_EQ("Done;", Boxes());
+    Modified = 0;
+    SendMessageA(hwndEdit, EM_SETSEL, 1, 1);
+    Command(IDM_REPLACE);
+    EXPECT_EQ("aXYbc", EditText());
+    EXPECT_EQ(Range(3, 3), Selection());
+    EXPECT_EQ(1, Modified);
+    SendMessageA(hwndEdit, EM_SETSEL, 0, 1);
+    Key('R', true);
+    EXPECT_EQ("XYXYbc", EditText());
+    EXPECT_FALSE(SendMessageA(hwndEdit, EM_CANUNDO, 0, 0));
+}
+
+TEST_F(Search, ReplaceAllSkipsPositionZeroAndAMatchRightAfterAReplacement)
+{
+    const struct { const char* text; const char* replacement; const char* result; } cases[] = {
+        {"a-a-a", "bb", "a-bb-bb"}, {"aaaa", "b", "abab"}, {"aaaa", "", "aa"},
+    };
+    for (const auto& c : cases) {
+        SetText(c.text, 2, 3);
+        script.boxAnswers.push_back(IDOK);
+        WithDialog(IDM_REPLACEALL, Enter("a", c.replacement));
+        EXPECT_EQ(c.result, EditText());
+        EXPECT_EQ("Done;", Boxes()) << c.text;
+        EXPECT_EQ(Range(0, 0), Selection());
+    }
+    SetText("a-a-a", 3, 3);
+    WithDialog(IDM_REPLACEALL, Enter("-", "+", IDCANCEL));
+    EXPECT_EQ("a-a-a", EditText());
+    EXPECT_EQ(Range(0, 0), Selection());
+    EXPECT_EQ("", Boxes());
+}
+
+TEST_F(Search, AWorkingCopyThatCannotBeMadeEndsTheSearch)
+{
+    SetText("a-a-a", 0, 0);
+    WithDialog(IDM_FIND, Enter("a", "bb"));
+    script.failAllocAfter = 0;
+    script.boxAnswers.push_back(IDOK);
+    Key(VK_F3);
+    EXPECT_EQ("Out of memory.;", Boxes());
+    EXPECT_EQ(Range(2, 3), Selection());
+    EXPECT_EQ((HLOCAL)NULL, TextBlock);
+
+    // The dialog's search works, the one after the first replacement
+    // does not: Replace All stops there.
+    script.failAllocAfter = 1;
+    script.boxAnswers.push_back(IDOK);
+    WithDialog(IDM_REPLACEALL, Enter(NULL));
+    EXPECT_EQ("a-bb-a", EditText());
+    EXPECT_EQ("Out of memory.;", Boxes());
+}
+
+}  // namespace
