@@ -1,0 +1,35 @@
+// Replace All computed in one pass over the text: the outcome of
+// replacing each match, searching on from the caret, and of the change
+// handler's line indicator and indentation at every step, without asking
+// the edit control to do each step. Platform-free.
+#ifndef PENRIK_REPLACE_ALL_H
+#define PENRIK_REPLACE_ALL_H
+
+#include <stddef.h>
+
+#include <string>
+
+#include "scan.h"
+
+struct ReplaceAllState {
+    unsigned int lineShown;  // the indicator's line, as the change handler keeps it
+    int skipIndent;          // the next line change inserts no indentation
+    int modified;            // set once anything was replaced
+};
+
+// 1 when the one-pass computation gives exactly what the edit control
+// would: every CR stands before an LF and every LF after a CR (no lone
+// breaks, no CR CR LF), and neither the find text nor the replacement
+// holds a line break.
+int ReplaceAllComputable(const char* text, size_t length, const char* find, size_t findLength,
+                         const char* replacement, size_t replacementLength);
+
+// Starting with the match at matchStart selected, replaces it and every
+// further match found from the caret onwards, exactly as the loop of
+// replace, change handler, search forward would. `scan` describes the
+// original text and the find text (lowered already when case is
+// ignored). Returns the final text in `result`.
+void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replacement,
+                         size_t replacementLength, ReplaceAllState* state, std::string* result);
+
+#endif

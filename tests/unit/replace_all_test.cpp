@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "search/replace_all.h"
+
+namespace {
+
+unsigned char Lower[256];
+struct InitLower {
+    InitLower()
+    {
+        for (int c = 0; c < 256; ++c)
+            Lower[c] = (unsigned char)(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+} initLower;
+
+struct Outcome {
+    std::string text;
+    ReplaceAllState state;
+};
+
+// The dialog's first search has selected the match at `first`.
+Outcome Run(const std::string& text, size_t first, std::string find, const std::string& replacement,
+            int caseSensitive = 1, unsigned int lineShown = 0, int skipIndent = 0)
+{
+    SearchScan scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
+    Outcome out;
+    out.state = {lineShown, skipIndent, 0};
+    ReplaceAllInOnePass(&scan, first, replacement.data(), replacement.size(), &out.state, &out.text);
+    return out;
+}
+
+TEST(ReplaceAllInOnePass, TheLoopsWorkedResults)
+{
+    // The first search starts at 1, so a match at 0 stays.
+    EXPECT_EQ("a-bb-bb", Run("a-a-a", 2, "a", "bb").text);
+    // A match right after a replaced one is skipped.
+    EXPECT_EQ("abab", Run("aaaa", 1, "a", "b").text);
+    EXPECT_EQ("aa", Run("aaaa", 1, "a", "").text);
+    EXPECT_EQ("xYYxYY", Run("xabxab", 1, "ab", "YY").text);
+    // Case ignored: the find text comes lowered.
+    EXPECT_EQ("x-Q-Q", Run("x-Ab-aB", 2, "ab", "Q", 0).text);
+    Outcome o = Run("x-Ab-aB", 2, "ab", "Q", 1);
+    EXPECT_EQ("x-Q-aB", o.text);
+    EXPECT_EQ(1, o.state.modified);
+}
+
+TEST(ReplaceAllInOnePass, LineIndicatorAndIndentationFollowTheChangeHandler)
+{
+    // Emptying the second line puts the caret on an empty line below
+    // "\tif (x) {": the handler indents it with two tabs.
+    Outcome o = Run("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "");
+    EXPECT_EQ("\tif (x) {\r\n\t\t\r\nend", o.text);
+    EXPECT_EQ(1u, o.state.lineShown);
+
+    // Already showing that line: no change of line, no indentation.
+    EXPECT_EQ("\tif (x) {\r\n\r\nend", Run("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 1).text);
+
+    // The skip flag eats the first line change and is cleared by it.
+    Outcome skipped = Run("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 0, 1);
+    EXPECT_EQ("\tif (x) {\r\n\r\nend", skipped.text);
+    EXPECT_EQ(0, skipped.state.skipIndent);
+
+    // At the very end of the text, and on line 0 where nothing is above.
+    EXPECT_EQ("a:\r\n\t", Run("a:\r\nZ", 4, "Z", "").text);
+    Outcome top = Run("Zb\r\nZ", 0, "Z", "", 1, 5);
+    EXPECT_EQ("b\r\nZ", top.text);  // the second Z is right after the caret + 0: skipped? no: at 3
+    EXPECT_EQ(0u, top.state.lineShown);
+}
+
+TEST(ReplaceAllInOnePass, OnlyCleanLineBreaksAreComputable)
+{
+    auto ok = [](const std::string& text, const std::string& find, const std::string& repl) {
+        return ReplaceAllComputable(text.data(), text.size(), find.data(), find.size(), repl.data(), repl.size());
+    };
+    EXPECT_TRUE(ok("a\r\nb\r\n", "a", "b"));
+    EXPECT_TRUE(ok("", "a", ""));
+    EXPECT_FALSE(ok("a\nb", "a", "b"));
+    EXPECT_FALSE(ok("a\rb", "a", "b"));
+    EXPECT_FALSE(ok("a\r\r\nb", "a", "b"));
+    EXPECT_FALSE(ok("a\r", "a", "b"));
+    EXPECT_FALSE(ok("ab", "a", "x\r\n"));
+    EXPECT_FALSE(ok("ab", "\n", "x"));
+}
+
+}  // namespace
