@@ -34,6 +34,26 @@ int WINAPI BoxNotingCaption(HWND, LPCSTR text, LPCSTR caption, UINT type)
 
 class Documents : public PenrikTest {
 protected:
+    void SetUp() override
+    {
+        PenrikTest::SetUp();
+        // Wine gives out the same process ids again, so the test folder may
+        // be one of an earlier run: empty it.
+        std::string folder = TempDir();
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            std::string path = folder + data.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+
     // Writes `bytes` to `name` in the test folder and opens it with Open.
     std::string Opened(const std::string& name, const std::string& bytes)
     {
@@ -382,6 +402,18 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
     EXPECT_EQ("long named", EditText());
     EXPECT_EQ("PENRIK - " + fits, Caption());
 
+    // Messages name the whole path.
+    Type("+");
+    script.failNextWrite = true;
+    script.boxAnswers = {IDYES, IDOK, IDNO};
+    Command(IDM_NEW);
+    ExpectBox(0, "Save current changes: " + fits, "penrik", QUESTION);
+    ExpectBox(1, "Error writing to " + fits + ".", "(none)", MB_ICONHAND);
+    EXPECT_EQ("long named", ReadFileBytes(fits));
+    EXPECT_EQ(fits, DocumentName);  // the failed save stopped New
+    Command(IDM_NEW);
+    Drop({fits});
+
     for (size_t length : {256u, 300u}) {
         std::string tooLong = folder + std::string(length - folder.size(), 'g');
         script.boxAnswers = {IDOK};
@@ -542,6 +574,34 @@ TEST_F(Documents, StartingOnANameToBeCreatedOrOnAFolder)
     Start(folder);
     ExpectBox(0, "Cannot open " + folder + ".", "(none)", MB_ICONEXCLAMATION);
     EXPECT_STREQ("", DocumentName);
+    EXPECT_EQ("penrik- Untitled", Caption());
+
+    // The internal load of an untitled document (Word Wrap) says nothing.
+    Type("kept");
+    Command(IDM_LOADFILE);
+    EXPECT_EQ(1u, script.boxes.size());
+    EXPECT_EQ("kept", EditText());
+}
+
+TEST_F(Documents, TheSharedDialogRecord)
+{
+    Start();
+    const OPENFILENAMEA& d = FileDialogData;
+    EXPECT_EQ(sizeof(OPENFILENAMEA), d.lStructSize);
+    EXPECT_EQ(hwndMain, d.hwndOwner);
+    ASSERT_NE((LPCSTR)NULL, d.lpstrFilter);
+    EXPECT_EQ(std::string("All Files (*.*)\0*.*\0Executable (*.EXE)\0*.EXE\0Text Files (*.TXT)\0*.TXT\0\0", 71),
+              std::string(d.lpstrFilter, 71));
+    EXPECT_EQ(1u, d.nFilterIndex);
+    EXPECT_EQ(DocumentName, d.lpstrFile);
+    EXPECT_EQ(256u, d.nMaxFile);
+    EXPECT_EQ(FileTitle, d.lpstrFileTitle);
+    EXPECT_EQ(256u, d.nMaxFileTitle);
+    EXPECT_EQ((LPCSTR)NULL, d.lpstrInitialDir);  // the current folder follows the dialogs
+    EXPECT_EQ((LPCSTR)NULL, d.lpstrTitle);
+    EXPECT_EQ(0u, d.Flags);
+    EXPECT_STREQ("", d.lpstrDefExt);
+    EXPECT_EQ((LPSTR)NULL, d.lpstrCustomFilter);
 }
 
 TEST_F(Documents, CaptionsAndBuildCommandsThroughNewAndLoad)
