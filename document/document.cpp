@@ -11,6 +11,8 @@ int Modified;
 HLOCAL TextBlock;
 OPENFILENAMEA FileDialogData;
 
+#define UNTITLED_CAPTION "penrik- Untitled"
+
 static const char FileFilter[] =
     "All Files (*.*)\0*.*\0"
     "Executable (*.EXE)\0*.EXE\0"
@@ -192,7 +194,7 @@ static void LoadFailed(const char* previousName)
         return;
     }
     DocumentName[0] = '\0';
-    SetWindowTextA(hwndMain, "penrik- Untitled");
+    SetWindowTextA(hwndMain, UNTITLED_CAPTION);
 }
 
 // Loads DocumentName for Open and a drop (`previousName` is the name
@@ -255,7 +257,7 @@ static int Load(const char* previousName)
         SetCursor(previousCursor);
         ShowFileMessage("%s is too large to edit.", DocumentName, NULL, MB_ICONEXCLAMATION);
         DocumentName[0] = '\0';
-        SetWindowTextA(hwndMain, "penrik- Untitled");
+        SetWindowTextA(hwndMain, UNTITLED_CAPTION);
         Modified = 1;
         return 0;
     }
@@ -283,7 +285,7 @@ static void FileNew(void)
     Modified = 0;
     DocumentName[0] = '\0';
     SetEmptyText();
-    SetWindowTextA(hwndMain, "penrik- Untitled");
+    SetWindowTextA(hwndMain, UNTITLED_CAPTION);
     SetFocus(hwndEdit);
 }
 
