@@ -11,6 +11,8 @@ int Modified;
 HLOCAL TextBlock;
 OPENFILENAMEA FileDialogData;
 
+#define UNTITLED_CAPTION "penrik- Untitled"
+
 static const char FileFilter[] =
     "All Files (*.*)\0*.*\0"
     "Executable (*.EXE)\0*.EXE\0"
@@ -91,8 +93,10 @@ int QuerySave(HWND owner)
     for (;;) {
         if (DocumentName[0] != '\0')
             return WriteDocument(owner);
-        if (!Sys.GetSaveFileNameA(&FileDialogData))
+        if (!Sys.GetSaveFileNameA(&FileDialogData)) {
+            DocumentName[0] = '\0';  // still untitled, whatever the dialog left
             return 0;
+        }
     }
 }
 
@@ -178,18 +182,34 @@ int WriteDocument(HWND owner)
     return result;
 }
 
-// Loads DocumentName. When the load fails and `previousName` is given,
-// the document keeps that name, so that a later Save cannot write the
-// text on screen over the file that failed to load.
+// After a load that did not put the file's text in the control, the
+// document must not keep that file's name, or a later Save would write
+// the text on screen over it. Open and a drop go back to the name they
+// replaced; the internal load, whose control holds no file's text,
+// leaves the document untitled.
+static void LoadFailed(const char* previousName)
+{
+    if (previousName != NULL) {
+        lstrcpynA(DocumentName, previousName, NAME_SIZE);
+        return;
+    }
+    DocumentName[0] = '\0';
+    SetWindowTextA(hwndMain, UNTITLED_CAPTION);
+}
+
+// Loads DocumentName for Open and a drop (`previousName` is the name
+// they replaced) or for the internal load command (NULL).
 static int Load(const char* previousName)
 {
     HANDLE file = CreateFileA(DocumentName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
-        if (previousName != NULL) {
-            ShowFileMessage("Cannot open %s.", DocumentName, NULL, MB_ICONEXCLAMATION);
-            lstrcpynA(DocumentName, previousName, NAME_SIZE);
-        }
+        // A name with nothing behind it, given at start-up, is a file
+        // still to be made: it stays, and Save creates it.
+        if (previousName == NULL && GetFileAttributesA(DocumentName) == INVALID_FILE_ATTRIBUTES)
+            return 0;
+        ShowFileMessage("Cannot open %s.", DocumentName, NULL, MB_ICONEXCLAMATION);
+        LoadFailed(previousName);
         return 0;
     }
 
@@ -199,8 +219,7 @@ static int Load(const char* previousName)
     if (high != 0 || size == INVALID_FILE_SIZE || size >= 0x7FFFFFFF || size > limit) {
         CloseHandle(file);
         ShowFileMessage("%s is too large to edit.", DocumentName, NULL, MB_ICONEXCLAMATION);
-        if (previousName != NULL)
-            lstrcpynA(DocumentName, previousName, NAME_SIZE);
+        LoadFailed(previousName);
         return 0;
     }
 
@@ -212,8 +231,7 @@ static int Load(const char* previousName)
     if (TextBlock == NULL) {
         Sys.MessageBoxA(hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
         CloseHandle(file);
-        if (previousName != NULL)
-            lstrcpynA(DocumentName, previousName, NAME_SIZE);
+        LoadFailed(previousName);
         return 0;
     }
 
@@ -234,11 +252,12 @@ static int Load(const char* previousName)
 
     if ((DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0) != expected) {
         // The control could not take the text: what it shows is not the
-        // file, so it must not be saved under the file's name.
+        // file, and the previous text is gone, so it is kept as changed
+        // and untitled.
         SetCursor(previousCursor);
         ShowFileMessage("%s is too large to edit.", DocumentName, NULL, MB_ICONEXCLAMATION);
         DocumentName[0] = '\0';
-        SetWindowTextA(hwndMain, "penrik- Untitled");
+        SetWindowTextA(hwndMain, UNTITLED_CAPTION);
         Modified = 1;
         return 0;
     }
@@ -266,7 +285,7 @@ static void FileNew(void)
     Modified = 0;
     DocumentName[0] = '\0';
     SetEmptyText();
-    SetWindowTextA(hwndMain, "penrik- Untitled");
+    SetWindowTextA(hwndMain, UNTITLED_CAPTION);
     SetFocus(hwndEdit);
 }
 
@@ -331,8 +350,10 @@ static void FileSave(void)
 static void FileDelete(void)
 {
     PrepareDialog("Delete File");
-    if (!Sys.GetOpenFileNameA(&FileDialogData))
+    if (!Sys.GetOpenFileNameA(&FileDialogData)) {
+        lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
+    }
     if (ShowFileMessage("DELETE: %s ?", DocumentName, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) ==
         IDYES)
         DeleteFileA(DocumentName);
@@ -354,7 +375,7 @@ void FileCommand(int commandId)
 
 void DropFiles(HDROP drop)
 {
-    if (QuerySave(hwndMain) == 0) {
+    if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 0 || QuerySave(hwndMain) == 0) {
         DragFinish(drop);
         return;
     }
