@@ -93,7 +93,7 @@ LOGFONTA Chosen(int height, const char* face)
     font.lfItalic = 1;
     font.lfUnderline = 1;
     font.lfStrikeOut = 1;
-    font.lfCharSet = ANSI_CHARSET;
+    font.lfCharSet = RUSSIAN_CHARSET;
     font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfClipPrecision = CLIP_STROKE_PRECIS;
     font.lfQuality = PROOF_QUALITY;
@@ -221,7 +221,12 @@ TEST_F(WrapFontColor, WrapSettingStartsWrappedAndChecked)
     Start();
     EXPECT_EQ((DWORD)EDIT_STYLE_WRAP, StyleOf(hwndEdit));
     EXPECT_TRUE(Checked(IDM_WORDWRAP));
+    ASSERT_EQ(hwndEdit, GetFocus());
     Command(IDM_WORDWRAP);
+    // Untitled, so no load follows: the new control still gets the keys.
+    EXPECT_EQ(hwndEdit, GetFocus());
+    Type("ok");
+    EXPECT_EQ("ok", EditText());
     EXPECT_EQ(0, Settings.wordWrap);
     EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
