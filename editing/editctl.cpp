@@ -95,8 +95,13 @@ void WordWrapCommand(void)
     Settings.wordWrap = wrap;
     editStyle = style;
     CheckMenuItem(hMenu, IDM_WORDWRAP, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
+    // Destroying the focused control leaves no window with the focus; an
+    // untitled document gets no load that would give it back.
+    int hadFocus = GetFocus() == hwndEdit;
     DestroyWindow(hwndEdit);
     hwndEdit = edit;
+    if (hadFocus)
+        SetFocus(hwndEdit);
     UseEditorFont(MakeEditorFont(0));
     PostMessageA(hwndMain, WM_COMMAND, IDM_LOADFILE, 0);
 }

@@ -4,6 +4,8 @@
 
 int LineIndicatorText(unsigned int lineIndex, char* buffer, size_t size)
 {
+    if (size == 0)
+        return 0;
     int length = snprintf(buffer, size, "Line Number  %u        ", lineIndex + 1);
     if (length < 0)
         return 0;
