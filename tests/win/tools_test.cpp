@@ -285,6 +285,54 @@ TEST_F(Tools, ExecuteCancelledRunsNothing)
     EXPECT_EQ("o", EditText());
 }
 
+// A dialog that, like Wine's when a full path is typed, leaves the
+// current folder where it was.
+std::string pickedPath;
+BOOL WINAPI PickKeepingFolder(LPOPENFILENAMEA ofn)
+{
+    lstrcpynA(ofn->lpstrFile, pickedPath.c_str(), (int)ofn->nMaxFile);
+    std::string title = pickedPath.substr(pickedPath.find_last_of('\\') + 1);
+    lstrcpynA(ofn->lpstrFileTitle, title.c_str(), (int)ofn->nMaxFileTitle);
+    return TRUE;
+}
+
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    std::string text = folder;
+    if (!text.empty() && text.back() != '\\')
+        text += '\\';
+    return text;
+}
+
+TEST_F(Tools, TheChosenFileFolderBecomesCurrent)
+{
+    std::string start = TempDir();
+    StartOnFile("a.c", "a");
+    Sys.GetOpenFileNameA = PickKeepingFolder;
+    Sys.GetSaveFileNameA = PickKeepingFolder;
+    const std::pair<int, const char*> commands[] = {
+        {IDM_OPEN, "opened"}, {IDM_SAVEAS, "saved"}, {IDM_DELETEFILE, "deleted"}, {IDM_EXECUTE, "run"}};
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.second);
+        SetCurrentDirectoryA(start.c_str());
+        std::string folder = start + command.second + "\\";
+        CreateDirectoryA(folder.c_str(), NULL);
+        pickedPath = folder + "file.c";
+        WriteFileBytes(pickedPath, "f");
+        if (command.first == IDM_DELETEFILE)
+            script.boxAnswers.push_back(IDNO);
+        Command(command.first);
+        EXPECT_EQ(folder, CurrentFolder());
+    }
+    // Open 2nd's choice is for the other editor only.
+    SetCurrentDirectoryA(start.c_str());
+    pickedPath = start + "opened\\file.c";
+    Command(IDM_OPEN2ND);
+    EXPECT_EQ(start, CurrentFolder());
+}
+
 TEST_F(Tools, BuildCommandsWaitForTheFirstCompletedLoad)
 {
     // A file named at start-up that cannot be read does not count.
