@@ -76,6 +76,7 @@ extern OPENFILENAMEA FileDialogData;
 void ResetDocumentState(void);
 void InitFileDialogData(void);
 void StartEmptyDocument(void);
+int EnterFolderOf(const char* path);
 int QuerySave(HWND owner);
 int WriteDocument(HWND owner);
 int LoadDocument(void);

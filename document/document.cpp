@@ -74,6 +74,22 @@ static void SetEmptyText(void)
     }
 }
 
+int EnterFolderOf(const char* path)
+{
+    // Wine's dialogs leave the current folder alone when a full path is
+    // typed; the build commands rely on it being the chosen file's.
+    char folder[NAME_SIZE];
+    lstrcpynA(folder, path, NAME_SIZE);
+    char* end = NULL;
+    for (char* p = folder; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            end = p + 1;
+    if (end == NULL)
+        return 0;
+    *end = '\0';
+    return SetCurrentDirectoryA(folder) != FALSE;
+}
+
 void StartEmptyDocument(void)
 {
     SetEmptyText();
@@ -97,6 +113,7 @@ int QuerySave(HWND owner)
             DocumentName[0] = '\0';  // still untitled, whatever the dialog left
             return 0;
         }
+        EnterFolderOf(DocumentName);
     }
 }
 
@@ -305,6 +322,7 @@ static void FileOpen(void)
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
+    EnterFolderOf(DocumentName);
     Load(NameBackup);
 }
 
@@ -330,6 +348,7 @@ static void FileSaveAs(void)
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
+    EnterFolderOf(DocumentName);
     snprintf(MessageText, sizeof MessageText, "%s - %s", MAIN_TITLE, FileTitle);
     SetWindowTextA(hwndMain, MessageText);
     WriteDocument(hwndMain);
@@ -354,6 +373,7 @@ static void FileDelete(void)
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
+    EnterFolderOf(DocumentName);
     if (ShowFileMessage("DELETE: %s ?", DocumentName, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) ==
         IDYES)
         DeleteFileA(DocumentName);

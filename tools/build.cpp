@@ -33,8 +33,11 @@ static void Execute(void)
     lstrcpynA(NameBackup, DocumentName, NAME_SIZE);
     FileDialogData.nFilterIndex = 2;
     FileDialogData.lpstrTitle = "Execute File";
-    if (Sys.GetOpenFileNameA(&FileDialogData))
+    if (Sys.GetOpenFileNameA(&FileDialogData)) {
+        // The program runs in its own folder, and later builds look there.
+        EnterFolderOf(DocumentName);
         Sys.ShellExecuteA(hwndMain, NULL, DocumentName, "", "", SW_SHOW);
+    }
     lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
     FileDialogData.nFilterIndex = 1;
 }
