@@ -52,6 +52,12 @@ int PageEndsAfterLine(uint32_t index, const PageLayout& layout)
     return (index + 1) % (uint32_t)layout.bodyRows == 0;
 }
 
+int32_t RowTop(int32_t row, const PageLayout& layout)
+{
+    int64_t y = (int64_t)row * layout.lineHeight;
+    return y > INT32_MAX ? INT32_MAX : y < INT32_MIN ? INT32_MIN : (int32_t)y;
+}
+
 uint32_t PageCount(uint32_t lines, const PageLayout& layout)
 {
     return lines / (uint32_t)layout.bodyRows + 1;

@@ -34,6 +34,8 @@ int32_t RowOfLine(uint32_t index, const PageLayout& layout);
 // True when the page ends after line `index`: after every bodyRows-th
 // line, the last line of the text included.
 int PageEndsAfterLine(uint32_t index, const PageLayout& layout);
+// The y of row `row`'s top, kept within 32 bits.
+int32_t RowTop(int32_t row, const PageLayout& layout);
 // Pages of a job of `lines` lines. A text that fills its last page
 // exactly is followed by a page holding only its header.
 uint32_t PageCount(uint32_t lines, const PageLayout& layout);
