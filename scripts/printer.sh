@@ -3,7 +3,8 @@
 # Wine reads the printers when a process starts, so start the printer
 # before the Wine programs that are to see it.
 PENRIK_STARTED_CUPSD=""
-PENRIK_PDF_DIR="$HOME/PDF"
+# cups-pdf goes by the submitting user's home in the password file.
+PENRIK_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 export PENRIK_PDF_DIR
 
 cupsd_running() {
