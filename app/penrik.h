@@ -70,6 +70,7 @@ extern char DocumentName[NAME_SIZE];
 extern char NameBackup[NAME_SIZE];
 extern char FileTitle[NAME_SIZE];
 extern int Modified;
+extern int LoadFailed;   // the last IDM_LOADFILE did not load DocumentName
 extern HLOCAL TextBlock;
 extern OPENFILENAMEA FileDialogData;
 
@@ -104,6 +105,7 @@ void ResetSearchState(void);
 void SearchCommand(int commandId);
 
 /* Printing (print/) */
+extern PRINTDLGA PrintSetupData;
 void InitPrintSetupData(void);
 void PrintCommand(int commandId);
 

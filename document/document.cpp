@@ -8,6 +8,7 @@ char DocumentName[NAME_SIZE];
 char NameBackup[NAME_SIZE];
 char FileTitle[NAME_SIZE];
 int Modified;
+int LoadFailed;
 HLOCAL TextBlock;
 OPENFILENAMEA FileDialogData;
 
@@ -34,6 +35,7 @@ void ResetDocumentState(void)
     NameBackup[0] = '\0';
     FileTitle[0] = '\0';
     Modified = 0;
+    LoadFailed = 0;
     TextBlock = NULL;
     ZeroMemory(&FileDialogData, sizeof FileDialogData);
 }
@@ -389,7 +391,7 @@ void FileCommand(int commandId)
     case IDM_SAVE:       FileSave(); break;
     case IDM_SAVEAS:     FileSaveAs(); break;
     case IDM_DELETEFILE: FileDelete(); break;
-    case IDM_LOADFILE:   LoadDocument(); break;
+    case IDM_LOADFILE:   LoadFailed = !LoadDocument(); break;
     }
 }
 

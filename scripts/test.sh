@@ -10,9 +10,10 @@ cd "$root"
 
 WINEPREFIX_OVERRIDE="${PENRIK_BUILD:-$root/build}/wine-test" PENRIK_UNMANAGED=1
 . scripts/wine-env.sh
+. scripts/printer.sh
 log="$build/test-logs"
 mkdir -p "$log"
-trap stop_all EXIT
+trap 'stop_all; stop_printer' EXIT
 trap 'exit 143' TERM INT
 
 status=0
@@ -62,9 +63,16 @@ for target in "$build"/fuzz/tests/fuzz/fuzz_*; do
     rm -rf "$scratch"
 done
 start_display
+start_printer  # before Wine, which reads the printers as each process starts
 start_wine
 layer in-process "$build/win64" '^win$'
 layer end-to-end "$build/win64" '^e2e$'
+stop_printer
+if cupsd_running; then
+    echo "== no-printer: skipped (a cupsd the tests did not start is running)"
+else
+    layer no-printer "$build/win64" '^(win|e2e)-noprinter$'
+fi
 
 echo
 echo "$passed passed, $failed failed"
