@@ -403,29 +403,4 @@ TEST(AbortDialogTemplate, MatchesItsTable)
     }
 }
 
-// Only meaningful with no printer installed: ctest's win-noprinter runs
-// it in a process of its own once the queue is stopped. With a printer
-// the real Print dialog would wait for a person.
-using NoPrinter = PenrikTest;
-
-TEST_F(NoPrinter, PrintModeShowsThePrintErrorAndEnds)
-{
-    if (getenv("PENRIK_NO_PRINTER") == NULL)
-        GTEST_SKIP() << "runs with the printer stopped";
-    PRINTDLGA probe;
-    ZeroMemory(&probe, sizeof probe);
-    probe.lStructSize = sizeof probe;
-    probe.Flags = PD_RETURNDEFAULT;
-    ASSERT_FALSE(PrintDlgA(&probe)) << "a default printer exists";
-
-    std::string file = TempDir() + "c.txt";
-    WriteFileBytes(file, "text\r\n");
-    script.boxAnswers = {IDOK};
-    Start("/p " + file);
-    ASSERT_EQ(1u, script.boxes.size());
-    EXPECT_EQ("Print Error 4104", script.boxes[0].text);  // PDERR_NODEFAULTPRN
-    EXPECT_EQ((UINT)MB_ICONHAND, script.boxes[0].type);
-    EXPECT_EQ(0, exitCode);
-}
-
 }  // namespace
