@@ -184,6 +184,9 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     }
 
     hEditBrush = CreateSolidBrush(Settings.backColor);
+    // The first paint above had no brush yet: the empty part of the
+    // control would stay in the system's colour.
+    InvalidateRect(hwndEdit, NULL, TRUE);
     DragAcceptFiles(hwndMain, TRUE);
 
     OFSTRUCT found;

@@ -186,9 +186,9 @@ int WriteDocument(HWND owner)
     DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
     if (ReplaceTextBlock((SIZE_T)length + 1)) {
         char* text = (char*)LocalLock(TextBlock);
-        SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
+        DWORD copied = (DWORD)SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
         HCURSOR previous = SetCursor(hWaitCursor);
-        result = SafeWrite(DocumentName, text, (DWORD)lstrlenA(text));
+        result = SafeWrite(DocumentName, text, copied);
         SetCursor(previous);
         LocalUnlock(TextBlock);
     }

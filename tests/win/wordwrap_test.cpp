@@ -493,6 +493,15 @@ TEST_F(WrapFontColor, EditControlColours)
     EXPECT_EQ(8421376u, GetBkColor(dc));
     EXPECT_EQ(8421376u, brushColour(brush));
 
+    // What the window shows after start-up: the background colour in the
+    // empty part of the control too, not the system's window colour.
+    UpdateWindow(hwndEdit);
+    RECT client;
+    GetClientRect(hwndEdit, &client);
+    HDC screen = GetDC(hwndEdit);
+    EXPECT_EQ(8421376u, GetPixel(screen, client.right / 2, client.bottom - 20));
+    ReleaseDC(hwndEdit, screen);
+
     // Any other control gets nothing, and its colours are not touched.
     EXPECT_EQ((HBRUSH)NULL, ask(GetDlgItem(hwndMain, IDM_EXIT)));
     EXPECT_EQ(RGB(1, 1, 1), GetTextColor(dc));
