@@ -206,7 +206,7 @@ int WriteDocument(HWND owner)
 // the text on screen over it. Open and a drop go back to the name they
 // replaced; the internal load, whose control holds no file's text,
 // leaves the document untitled.
-static void LoadFailed(const char* previousName)
+static void ForgetFailedLoad(const char* previousName)
 {
     if (previousName != NULL) {
         lstrcpynA(DocumentName, previousName, NAME_SIZE);
@@ -228,7 +228,7 @@ static int Load(const char* previousName)
         if (previousName == NULL && GetFileAttributesA(DocumentName) == INVALID_FILE_ATTRIBUTES)
             return 0;
         ShowFileMessage("Cannot open %s.", DocumentName, NULL, MB_ICONEXCLAMATION);
-        LoadFailed(previousName);
+        ForgetFailedLoad(previousName);
         return 0;
     }
 
@@ -238,7 +238,7 @@ static int Load(const char* previousName)
     if (high != 0 || size == INVALID_FILE_SIZE || size >= 0x7FFFFFFF || size > limit) {
         CloseHandle(file);
         ShowFileMessage("%s is too large to edit.", DocumentName, NULL, MB_ICONEXCLAMATION);
-        LoadFailed(previousName);
+        ForgetFailedLoad(previousName);
         return 0;
     }
 
@@ -250,7 +250,7 @@ static int Load(const char* previousName)
     if (TextBlock == NULL) {
         Sys.MessageBoxA(hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
         CloseHandle(file);
-        LoadFailed(previousName);
+        ForgetFailedLoad(previousName);
         return 0;
     }
 
