@@ -301,6 +301,24 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
     EXPECT_EQ("still at the limit", ReadFileBytes(fits));
 }
 
+// A save goes to a new file beside the old one first. In a folder so deep
+// that no such file can be named, the save is refused with the error and
+// the file stays as it was.
+TEST_F(Faults, NoRoomBesideADeepFileForTheSafeSave)
+{
+    std::string deep = PathOfLength(255, 4, 'q');
+    WriteFileBytes(deep, "deep");
+    ASSERT_EQ("deep", ReadFileBytes(deep));
+    Start(deep);
+    EXPECT_EQ("deep", EditText());
+    Type("x");
+    script.boxAnswers = {IDOK};
+    Key('S', true);
+    ExpectOnlyBox("Error writing to " + deep + ".", MB_ICONHAND);
+    EXPECT_EQ(1, Modified);
+    EXPECT_EQ("deep", ReadFileBytes(deep));
+}
+
 TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
 {
     Sys.GetOpenFileNameA = NamingOpen;
