@@ -95,6 +95,7 @@ void EditCommand(int commandId);
 void EditCursor(UINT mouseMessage);
 LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 int RefreshLineIndicator(DWORD position);
+void ShowLineNumber(unsigned int line);  // draws the indicator and sets lineShown
 void WordWrapCommand(void);
 void SetFontCommand(void);
 void SetColorCommand(void);
@@ -103,6 +104,8 @@ HBRUSH EditColors(HDC dc, HWND control);
 /* Search (search/) */
 void ResetSearchState(void);
 void SearchCommand(int commandId);
+extern int CaseSensitive;     // the Find dialog's "Case Sensitive" box
+extern int replaceAllAtOnce;  // 0: Replace All goes match by match through the control
 
 /* Printing (print/) */
 extern PRINTDLGA PrintSetupData;

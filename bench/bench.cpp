@@ -237,12 +237,35 @@ static int PeakLoad(const char* path)
     return 0;
 }
 
-static void PeakFigure(size_t bytes)
+// Run in a fresh process: the peak working set of a bare control given
+// the same file's bytes, which is as low as a program can go on this
+// platform's control.
+static int PeakBare(const char* path)
 {
-    std::string path = WriteTemp("peak.txt", MakeText(bytes, 0));
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD size = GetFileSize(file, NULL), read = 0;
+    char* text = (char*)VirtualAlloc(NULL, size + 1, MEM_COMMIT, PAGE_READWRITE);
+    ReadFile(file, text, size, &read, NULL);
+    CloseHandle(file);
+    text[read] = '\0';
+    {
+        BareEdit edit;
+        SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text);
+        VirtualFree(text, 0, MEM_RELEASE);
+        PROCESS_MEMORY_COUNTERS counters = {};
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+        printf("%llu\n", (unsigned long long)counters.PeakWorkingSetSize);
+    }
+    return 0;
+}
+
+// Runs this program with `mode` and the file in a process of its own and
+// returns the peak working set it prints, in MB.
+static double PeakOf(const char* mode, const std::string& path)
+{
     char self[MAX_PATH];
     GetModuleFileNameA(NULL, self, MAX_PATH);
-    std::string line = "\"" + std::string(self) + "\" --peak-load \"" + path + "\"";
+    std::string line = "\"" + std::string(self) + "\" " + mode + " \"" + path + "\"";
     SECURITY_ATTRIBUTES sa = {sizeof sa, NULL, TRUE};
     HANDLE readEnd, writeEnd;
     CreatePipe(&readEnd, &writeEnd, &sa, 0);
@@ -254,7 +277,7 @@ static void PeakFigure(size_t bytes)
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION info;
     if (!CreateProcessA(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &info))
-        return;
+        return 0;
     CloseHandle(writeEnd);
     char output[64] = "";
     DWORD read = 0;
@@ -264,8 +287,14 @@ static void PeakFigure(size_t bytes)
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
     CloseHandle(readEnd);
-    double peak = strtod(output, NULL) / 1048576.0;
-    Report("peak memory, load 10 MB", peak, "MB", (double)bytes / 1048576.0);
+    return strtod(output, NULL) / 1048576.0;
+}
+
+static void PeakFigure(size_t bytes)
+{
+    std::string path = WriteTemp("peak.txt", MakeText(bytes, 0));
+    Report("peak memory, load 10 MB", PeakOf("--peak-load", path), "MB", (double)bytes / 1048576.0);
+    Report("peak memory, bare control 10 MB", PeakOf("--peak-bare", path), "MB", (double)bytes / 1048576.0);
 }
 
 static void SaveFigure(size_t bytes)
@@ -322,10 +351,157 @@ static void EnterFigure(size_t lines)
     Report("enter with auto-indent, 100k lines", ours, "ms", bare);
 }
 
+// The Find dialog, answered from a thread timer inside its own message
+// loop: the fields get these texts and the case box this state, then Next.
+static const char* DialogFind = "";
+static const char* DialogReplacement = "";
+static int DialogCase = 0;
+
+static void CALLBACK AnswerFindBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "Find");
+    if (dialog == NULL || GetPropA(dialog, "answered") != NULL)
+        return;
+    SetPropA(dialog, "answered", (HANDLE)1);
+    SetDlgItemTextA(dialog, IDC_FINDTEXT, DialogFind);
+    SetDlgItemTextA(dialog, IDC_REPLTEXT, DialogReplacement);
+    CheckDlgButton(dialog, IDC_CASE, DialogCase ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+}
+
+static void WithFindBox(int command, const char* find, const char* replacement, int caseSensitive)
+{
+    DialogFind = find;
+    DialogReplacement = replacement;
+    DialogCase = caseSensitive;
+    UINT_PTR timer = SetTimer(NULL, 0, 1, AnswerFindBox);
+    SearchCommand(command);
+    KillTimer(NULL, timer);
+}
+
+static void FindFigure(size_t bytes)
+{
+    std::string text = MakeText(bytes, 0);
+    text.replace(text.size() - 8, 6, "NeedLe");
+    StartEditor();
+    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    for (int caseSensitive = 1; caseSensitive >= 0; --caseSensitive) {
+        const char* find = caseSensitive ? "NeedLe" : "nEEdlE";
+        SendMessageA(hwndEdit, EM_SETSEL, text.size(), text.size());
+        WithFindBox(IDM_FIND, find, "", caseSensitive);  // ends at once with "Done"
+        double ours = Measure([] { SendMessageA(hwndEdit, EM_SETSEL, 0, 0); },
+                              [] { SearchCommand(IDM_FINDNEXT); });
+        DWORD start = 0;
+        SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
+        if (start != text.size() - 8)
+            printf("find did not reach the match at the end\n");
+        Report(caseSensitive ? "find next to the end of 10 MB, case" : "find next to the end of 10 MB, no case",
+               ours, "ms");
+    }
+    StopEditor();
+}
+
+// Replace All of "needle" by "thread" (`matches` of them in `bytes`):
+// against one WM_SETTEXT of the result in a bare control, or, with
+// `againstLoop`, against the match-by-match loop.
+static void ReplaceAllFigure(const char* name, size_t bytes, size_t matches, bool againstLoop)
+{
+    std::string text = MakeText(bytes, matches);
+    text.insert(0, "x");  // the loop's first search starts one past 0
+    StartEditor();
+    std::string result;
+    auto timeReplaceAll = [&](int atOnce) {
+        replaceAllAtOnce = atOnce;
+        double t = Measure([&] { SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str()); },
+                           [] { WithFindBox(IDM_REPLACEALL, "needle", "thread", 1); });
+        replaceAllAtOnce = 1;
+        int length = GetWindowTextLengthA(hwndEdit);
+        result.assign((size_t)length, '\0');
+        SendMessageA(hwndEdit, WM_GETTEXT, length + 1, (LPARAM)&result[0]);
+        return t;
+    };
+    double ours = timeReplaceAll(1);
+    std::string fast = result;
+    double baseline;
+    if (againstLoop) {
+        int saved = Runs;
+        Runs = 1;
+        baseline = timeReplaceAll(0);
+        Runs = saved;
+        if (result != fast)
+            printf("the loop and the one-pass Replace All differ\n");
+        StopEditor();
+    } else {
+        StopEditor();
+        BareEdit edit;
+        baseline = Measure([&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM) ""); },
+                           [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)fast.c_str()); });
+    }
+    Report(name, ours, "ms", baseline);
+}
+
+// Printing to the default printer (the PDF queue of bench/run.sh) until
+// a new PDF lies in PENRIK_PDF_FOLDER.
+static BOOL WINAPI DefaultPrinter(LPPRINTDLGA record)
+{
+    record->Flags |= PD_RETURNDEFAULT;
+    return PrintDlgA(record);
+}
+
+static size_t PdfCount(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.pdf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    size_t count = 0;
+    do
+        ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+static void PrintFigure(size_t lines)
+{
+    const char* folder = getenv("PENRIK_PDF_FOLDER");
+    if (folder == NULL) {
+        printf("print: skipped, no PDF queue\n");
+        return;
+    }
+    std::string text;
+    for (size_t i = 0; i < lines; ++i)
+        text += "\tline " + std::to_string(i + 1) + " of the printing figure, about sixty chars\r\n";
+    StartEditor();
+    Sys.PrintDlgA = DefaultPrinter;
+    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    int saved = Runs;
+    Runs = 1;
+    bool appeared = true;
+    double t = Measure([] {}, [&] {
+        size_t before = PdfCount(folder);
+        PrintCommand(IDM_PRINT);
+        appeared = false;
+        for (int i = 0; i < 6000 && !appeared; ++i) {  // at most ten minutes
+            appeared = PdfCount(folder) > before;
+            if (!appeared)
+                Sleep(100);
+        }
+    });
+    Runs = saved;
+    StopEditor();
+    if (appeared)
+        Report("print 10,000 lines to PDF", t, "ms");
+    else
+        printf("print: no PDF appeared\n");
+}
+
 int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "--peak-load") == 0)
         return PeakLoad(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
+        return PeakBare(argv[2]);
     if (argc >= 2)
         Runs = atoi(argv[1]) > 0 ? atoi(argv[1]) : Runs;
 
@@ -342,5 +518,10 @@ int main(int argc, char** argv)
     PeakFigure(10 << 20);
     SaveFigure(10 << 20);
     EnterFigure(100000);
+    FindFigure(10 << 20);
+    ReplaceAllFigure("replace all, 10,000 in 1 MB", 1 << 20, 10000, false);
+    ReplaceAllFigure("replace all, 1,000 in 10 MB", 10 << 20, 1000, false);
+    ReplaceAllFigure("replace all, 1,000 in 1 MB (loop)", 1 << 20, 1000, true);
+    PrintFigure(10000);
     return 0;
 }

@@ -34,11 +34,8 @@ void EditCommand(int commandId)
     SetFocus(hwndEdit);
 }
 
-int RefreshLineIndicator(DWORD position)
+void ShowLineNumber(unsigned int line)
 {
-    unsigned int line = (unsigned int)SendMessageA(hwndEdit, EM_LINEFROMCHAR, position, 0);
-    if (line == lineShown)
-        return 0;
     int length = LineIndicatorText(line, TextBuffer, sizeof TextBuffer);
     HDC dc = GetDC(hwndMain);
     SetBkColor(dc, RGB(0xC0, 0xC0, 0xC0));
@@ -47,6 +44,14 @@ int RefreshLineIndicator(DWORD position)
     SelectObject(dc, previous);
     ReleaseDC(hwndMain, dc);
     lineShown = line;
+}
+
+int RefreshLineIndicator(DWORD position)
+{
+    unsigned int line = (unsigned int)SendMessageA(hwndEdit, EM_LINEFROMCHAR, position, 0);
+    if (line == lineShown)
+        return 0;
+    ShowLineNumber(line);
     return 1;
 }
 

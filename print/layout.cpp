@@ -32,7 +32,8 @@ PageLayout ComputePageLayout(int32_t printableHeight, int32_t tmHeight, int32_t 
     // A font that reports no height would leave the page without rows.
     int64_t height = (int64_t)tmHeight + tmExternalLeading;
     layout.lineHeight = height < 1 ? 1 : height > INT32_MAX ? INT32_MAX : (int32_t)height;
-    layout.linesPerPage = printableHeight / layout.lineHeight - 2;
+    int64_t lines = (int64_t)printableHeight / layout.lineHeight - 2;  // a broken driver may say anything
+    layout.linesPerPage = lines < INT32_MIN ? INT32_MIN : (int32_t)lines;
     layout.bodyRows = layout.linesPerPage >= 3 ? layout.linesPerPage - 2 : 1;
     return layout;
 }
@@ -49,7 +50,7 @@ int32_t RowOfLine(uint32_t index, const PageLayout& layout)
 
 int PageEndsAfterLine(uint32_t index, const PageLayout& layout)
 {
-    return (index + 1) % (uint32_t)layout.bodyRows == 0;
+    return index % (uint32_t)layout.bodyRows == (uint32_t)layout.bodyRows - 1;
 }
 
 int32_t RowTop(int32_t row, const PageLayout& layout)

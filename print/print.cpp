@@ -249,7 +249,11 @@ static int PrintDocument(void)
             continue;
         ++PageNumber;
         PrintRow = 1;
-        if (EndPage(dc) < 0 || UserAbort) {
+        // Not every spooler calls the abort procedure (Wine's does not),
+        // so the Cancel button is given its chance at each page end here.
+        int ended = EndPage(dc);
+        AbortProc(dc, 0);
+        if (ended < 0 || UserAbort) {
             abandoned = 1;
             break;
         }
@@ -265,6 +269,10 @@ static int PrintDocument(void)
     if (!abandoned && !UserAbort) {
         EndPage(dc);
         EndDoc(dc);
+    } else {
+        // A job that is not ended is dropped, not left for the spooler to
+        // send as it stands.
+        AbortDoc(dc);
     }
 
     EnableWindow(hwndMain, TRUE);

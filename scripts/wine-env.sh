@@ -41,6 +41,9 @@ start_wine() {
         fi
     fi
     "$WINESERVER" -p
+    # Boot the prefix's services now, so that they do not inherit (and
+    # hold open) the output of the first program a test runs.
+    "$WINE64" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 stop_all() {

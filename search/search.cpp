@@ -1,6 +1,9 @@
 // The Search menu: the Find dialog, searching and replacing.
 #include "penrik.h"
+#include "replace_all.h"
 #include "scan.h"
+
+#include <new>
 
 // commdlg.h takes these two names for its own find and replace dialogs.
 #undef FindText
@@ -12,6 +15,7 @@ char FindText[SEARCH_TEXT_SIZE];
 char ReplaceText[SEARCH_TEXT_SIZE];
 int CaseSensitive;
 int Replacing;
+int replaceAllAtOnce = 1;
 
 // The platform's lower-case form of every byte value, taken once, so that
 // a search does not call the platform for every character it compares.
@@ -42,6 +46,17 @@ static void SearchDone(void)
     SetFocus(hwndEdit);
 }
 
+// Without a copy there is nothing to search; a Replace All in progress
+// stops here rather than replace at the caret again.
+static void NoWorkingCopy(void)
+{
+    if (TextBlock != NULL)
+        LocalFree(TextBlock);
+    TextBlock = NULL;
+    Replacing = 0;
+    Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+}
+
 static void FindString(int direction)
 {
     if (lstrlenA(FindText) == 0) {
@@ -63,13 +78,7 @@ static void FindString(int direction)
     TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
     char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
     if (text == NULL) {
-        // Without a copy there is nothing to search; a Replace All in
-        // progress stops here rather than replace at the caret again.
-        if (TextBlock != NULL)
-            LocalFree(TextBlock);
-        TextBlock = NULL;
-        Replacing = 0;
-        Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+        NoWorkingCopy();
         return;
     }
     SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
@@ -146,6 +155,71 @@ static void ReplaceSelection(void)
     SendMessageA(hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)ReplaceText);
 }
 
+// Replace All as one new text instead of one control edit per match,
+// which the control makes slow for thousands of matches. The outcome is
+// the loop's: the same text, line indicator, indentation and "Done".
+// Returns 0, having changed nothing, when the text is not one it can
+// compute (wrapped lines, lone line breaks), and the loop does the work.
+static int ReplaceAllAtOnce(void)
+{
+    if (!replaceAllAtOnce || Settings.wordWrap)
+        return 0;
+    DWORD start = 0, end = 0;
+    SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    size_t findLength = (size_t)lstrlenA(FindText);
+    if (findLength == 0 || end - start != findLength)
+        return 0;
+
+    if (TextBlock != NULL) {
+        LocalFree(TextBlock);
+        TextBlock = NULL;
+    }
+    DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
+    char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
+    if (text == NULL) {
+        // Where the loop meets the same shortage: after its first
+        // replacement.
+        ReplaceSelection();
+        NoWorkingCopy();
+        return 1;
+    }
+    SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
+    size_t replacementLength = (size_t)lstrlenA(ReplaceText);
+    SearchScan scan = {text, length, FindText, findLength, CaseSensitive, LowerTable};
+    if (!ReplaceAllComputable(text, length, FindText, findLength, ReplaceText, replacementLength) ||
+        !MatchAt(&scan, start)) {
+        LocalUnlock(TextBlock);
+        return 0;
+    }
+
+    ReplaceAllState state = {lineShown, skipIndent, Modified};
+    std::string result;
+    try {
+        ReplaceAllInOnePass(&scan, start, ReplaceText, replacementLength, &state, &result);
+    } catch (const std::bad_alloc&) {
+        LocalUnlock(TextBlock);
+        return 0;
+    }
+    LocalUnlock(TextBlock);
+
+    // The change handler must not indent anything for the new text.
+    HCURSOR previousCursor = SetCursor(hWaitCursor);
+    skipIndent = 1;
+    LRESULT set = SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)result.c_str());
+    SetCursor(previousCursor);
+    skipIndent = state.skipIndent;
+    if (!set) {
+        Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+        return 1;
+    }
+    Modified = state.modified;
+    ShowLineNumber(state.lineShown);
+    Replacing = 0;
+    SearchDone();
+    return 1;
+}
+
 // Each pass replaces the selected match and searches on from the caret
 // after it; the search's "Done" leaves an empty selection at 0, which
 // ends the loop, as does a cancelled dialog.
@@ -154,6 +228,8 @@ static void ReplaceAll(void)
     Replacing = 1;
     SendMessageA(hwndEdit, EM_SETSEL, 0, 0);
     ShowFindBox();
+    if (Replacing == 1 && ReplaceAllAtOnce())
+        return;
     do {
         Replacing = 0;
         DWORD packed = (DWORD)SendMessageA(hwndEdit, EM_GETSEL, 0, 0);

@@ -327,33 +327,3 @@ TEST(PrintMode, PrintsTheFileOnThePdfQueueAndExits)
     EXPECT_NEAR(10 * (one->x - left), ten->x - left, 0.5);
     EXPECT_NEAR(34 * 72.0 / 300, one->x - left, 0.1);  // the queue prints at 300 dots per inch
 }
-
-// With no printer the Print dialog cannot open: the error is shown, and
-// the hidden print-mode program still ends. Only meaningful with no
-// printer installed: ctest's e2e-noprinter runs it once the queue is
-// stopped; with a printer the real Print dialog would come up instead.
-TEST(PrintModeWithoutPrinter, ShowsTheErrorAndEnds)
-{
-    if (getenv("PENRIK_NO_PRINTER") == NULL)
-        GTEST_SKIP() << "runs with the printer stopped";
-    ASSERT_FALSE(HasDefaultPrinter()) << "a default printer exists";
-    ResetSettings();
-    std::string file = FreshFolder() + "NOPRINTER.TXT";
-    WriteBytes(file, "nothing to see\r\n");
-
-    Program program;
-    ASSERT_TRUE(Launch(program, "/p " + file));
-    HWND box = WaitForDialog(program.info.dwProcessId, 20000);
-    if (box == NULL)
-        Kill(program);
-    ASSERT_NE((HWND)NULL, box);
-    EXPECT_EQ("Print Error 4104", DialogText(box));  // PDERR_NODEFAULTPRN
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-
-    DWORD code = 1234;
-    bool ended = WaitExit(program, 20000, &code);
-    if (!ended)
-        Kill(program);
-    ASSERT_TRUE(ended) << "print mode left the program running";
-    EXPECT_EQ(0u, code);
-}

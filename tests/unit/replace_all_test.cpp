@@ -23,7 +23,7 @@ struct Outcome {
 };
 
 // The dialog's first search has selected the match at `first`.
-Outcome Run(const std::string& text, size_t first, std::string find, const std::string& replacement,
+Outcome Replace(const std::string& text, size_t first, std::string find, const std::string& replacement,
             int caseSensitive = 1, unsigned int lineShown = 0, int skipIndent = 0)
 {
     SearchScan scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
@@ -36,14 +36,14 @@ Outcome Run(const std::string& text, size_t first, std::string find, const std::
 TEST(ReplaceAllInOnePass, TheLoopsWorkedResults)
 {
     // The first search starts at 1, so a match at 0 stays.
-    EXPECT_EQ("a-bb-bb", Run("a-a-a", 2, "a", "bb").text);
+    EXPECT_EQ("a-bb-bb", Replace("a-a-a", 2, "a", "bb").text);
     // A match right after a replaced one is skipped.
-    EXPECT_EQ("abab", Run("aaaa", 1, "a", "b").text);
-    EXPECT_EQ("aa", Run("aaaa", 1, "a", "").text);
-    EXPECT_EQ("xYYxYY", Run("xabxab", 1, "ab", "YY").text);
+    EXPECT_EQ("abab", Replace("aaaa", 1, "a", "b").text);
+    EXPECT_EQ("aa", Replace("aaaa", 1, "a", "").text);
+    EXPECT_EQ("xYYxYY", Replace("xabxab", 1, "ab", "YY").text);
     // Case ignored: the find text comes lowered.
-    EXPECT_EQ("x-Q-Q", Run("x-Ab-aB", 2, "ab", "Q", 0).text);
-    Outcome o = Run("x-Ab-aB", 2, "ab", "Q", 1);
+    EXPECT_EQ("x-Q-Q", Replace("x-Ab-aB", 2, "ab", "Q", 0).text);
+    Outcome o = Replace("x-Ab-aB", 2, "ab", "Q", 1);
     EXPECT_EQ("x-Q-aB", o.text);
     EXPECT_EQ(1, o.state.modified);
 }
@@ -52,23 +52,24 @@ TEST(ReplaceAllInOnePass, LineIndicatorAndIndentationFollowTheChangeHandler)
 {
     // Emptying the second line puts the caret on an empty line below
     // "\tif (x) {": the handler indents it with two tabs.
-    Outcome o = Run("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "");
+    Outcome o = Replace("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "");
     EXPECT_EQ("\tif (x) {\r\n\t\t\r\nend", o.text);
     EXPECT_EQ(1u, o.state.lineShown);
 
     // Already showing that line: no change of line, no indentation.
-    EXPECT_EQ("\tif (x) {\r\n\r\nend", Run("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 1).text);
+    EXPECT_EQ("\tif (x) {\r\n\r\nend", Replace("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 1).text);
 
     // The skip flag eats the first line change and is cleared by it.
-    Outcome skipped = Run("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 0, 1);
+    Outcome skipped = Replace("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 0, 1);
     EXPECT_EQ("\tif (x) {\r\n\r\nend", skipped.text);
     EXPECT_EQ(0, skipped.state.skipIndent);
 
     // At the very end of the text, and on line 0 where nothing is above.
-    EXPECT_EQ("a:\r\n\t", Run("a:\r\nZ", 4, "Z", "").text);
-    Outcome top = Run("Zb\r\nZ", 0, "Z", "", 1, 5);
-    EXPECT_EQ("b\r\nZ", top.text);  // the second Z is right after the caret + 0: skipped? no: at 3
-    EXPECT_EQ(0u, top.state.lineShown);
+    EXPECT_EQ("a:\r\n\t", Replace("a:\r\nZ", 4, "Z", "").text);
+    // Line 0 is reported, then line 1 is emptied: "b" asks for no tabs.
+    Outcome top = Replace("Zb\r\nZ", 0, "Z", "", 1, 5);
+    EXPECT_EQ("b\r\n", top.text);
+    EXPECT_EQ(1u, top.state.lineShown);
 }
 
 TEST(ReplaceAllInOnePass, OnlyCleanLineBreaksAreComputable)

@@ -317,4 +317,70 @@ TEST_F(Search, AWorkingCopyThatCannotBeMadeEndsTheSearch)
     EXPECT_EQ("Out of memory.;", Boxes());
 }
 
+// Replace All computed at once must leave exactly what the control's own
+// match-by-match loop leaves: text, selection, indicator line, the skip
+// flag, Modified and the one "Done" box.
+TEST_F(Search, ReplaceAllAtOnceMatchesTheLoop)
+{
+    struct Outcome {
+        std::string text;
+        Range selection;
+        unsigned int line;
+        int skip;
+        int modified;
+        std::string boxes;
+        LRESULT firstVisible;
+    };
+    const char* pieces[] = {"a", "b", "A", "ab", "{", "}", " ", "\t", "x;", "aB{"};
+    const char* finds[] = {"a", "ab", "A", "b{", "}", "x", "{", "aa"};
+    const char* replacements[] = {"", "b", "a", "{", "}", "\t", "aa", "AB"};
+    unsigned int seed = 20261207;
+    auto next = [&](unsigned int n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    auto run = [&](int atOnce, const std::string& text, DWORD from, unsigned int line, int skip,
+                   const char* find, const char* replacement, int caseSensitive) {
+        SetText(text.c_str(), from, from);
+        lineShown = line;
+        skipIndent = skip;
+        Modified = 0;
+        CaseSensitive = caseSensitive;
+        replaceAllAtOnce = atOnce;
+        script.boxAnswers.push_back(IDOK);
+        WithDialog(IDM_REPLACEALL, Enter(find, replacement));
+        replaceAllAtOnce = 1;
+        return Outcome{EditText(), Selection(), lineShown, skipIndent, Modified, Boxes(),
+                       SendMessageA(hwndEdit, EM_GETFIRSTVISIBLELINE, 0, 0)};
+    };
+    for (int round = 0; round < 150; ++round) {
+        std::string text;
+        unsigned int lines = 1 + next(6);
+        for (unsigned int l = 0; l < lines; ++l) {
+            for (unsigned int k = next(5); k > 0; --k)
+                text += pieces[next(10)];
+            if (l + 1 < lines)
+                text += "\r\n";
+        }
+        const char* find = finds[next(8)];
+        const char* replacement = replacements[next(8)];
+        int caseSensitive = (int)next(2);
+        unsigned int line = next(3);
+        int skip = (int)next(2);
+        DWORD from = next((unsigned int)text.size() + 1);
+        Outcome loop = run(0, text, from, line, skip, find, replacement, caseSensitive);
+        Outcome once = run(1, text, from, line, skip, find, replacement, caseSensitive);
+        std::string what = "text \"" + text + "\" find \"" + find + "\" by \"" + replacement + "\"";
+        EXPECT_EQ(loop.text, once.text) << what;
+        EXPECT_EQ(loop.selection, once.selection) << what;
+        EXPECT_EQ(loop.line, once.line) << what;
+        EXPECT_EQ(loop.skip, once.skip) << what;
+        EXPECT_EQ(loop.modified, once.modified) << what;
+        EXPECT_EQ(loop.boxes, once.boxes) << what;
+        EXPECT_EQ(loop.firstVisible, once.firstVisible) << what;
+        if (HasFailure())
+            break;
+    }
+}
+
 }  // namespace

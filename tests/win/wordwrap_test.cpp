@@ -454,8 +454,9 @@ TEST_F(WrapFontColor, ColourDialogRecordAndCustomColours)
     EXPECT_EQ(first.lpCustColors, second.lpCustColors);
     EXPECT_EQ(RGB(10, 20, 30), colorCalls[1].custom[3]);
     for (int i = 0; i < 16; ++i)
-        if (i != 3)
+        if (i != 3) {
             EXPECT_EQ(0u, colorCalls[1].custom[i]) << i;
+        }
 
     // A cancelled visit keeps what was edited in the table too, as the
     // dialog left it.
@@ -540,8 +541,9 @@ TEST_F(WrapFontColor, ReplacedFontsAndBrushesAreReleased)
     DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     // Wine does not count GDI objects (it answers 0); where the count is
     // kept it must not grow.
-    if (before != 0)
+    if (before != 0) {
         EXPECT_LE(after, before + 2) << "before " << before;
+    }
 
     std::set<HGDIOBJ> live = {(HGDIOBJ)SendMessageA(hwndEdit, WM_GETFONT, 0, 0), (HGDIOBJ)hEditBrush,
                               (HGDIOBJ)hToolbarFont};
