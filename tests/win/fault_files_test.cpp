@@ -301,6 +301,25 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
     EXPECT_EQ("still at the limit", ReadFileBytes(fits));
 }
 
+// No memory for the copy of the text that a save writes: the file is not
+// touched, and the user hears of it.
+TEST_F(Faults, SaveWithoutMemoryLeavesTheFile)
+{
+    std::string path = TempDir() + "kept.txt";
+    WriteFileBytes(path, "kept as it was");
+    Start(path);
+    Type("changed ");
+    script.failAllocAfter = 0;
+    script.boxAnswers = {IDOK};
+    Key('S', true);
+    ExpectOnlyBox("Error writing to " + path + ".", MB_ICONHAND);
+    EXPECT_EQ("kept as it was", ReadFileBytes(path));
+    EXPECT_EQ(1, Modified);
+    Key('S', true);
+    EXPECT_TRUE(script.boxes.empty());
+    EXPECT_EQ("changed kept as it was", ReadFileBytes(path));
+}
+
 // A save goes to a new file beside the old one first. In a folder so deep
 // that no such file can be named, the save is refused with the error and
 // the file stays as it was.
