@@ -57,7 +57,7 @@ int DispatchWithAccelerators(MSG* msg);
 int RunMessageLoop(void);
 void ShutDown(void);
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-void LoadSettings(void);
+int LoadSettings(void);
 void SaveSettings(void);
 void CreateToolbar(void);
 HWND ToolbarButton(int commandId);

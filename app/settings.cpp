@@ -36,8 +36,11 @@ static char* TextField(int id)
     }
 }
 
-void LoadSettings(void)
+// Returns 0 when the stored file name was too long to hold: cutting it
+// would name another file, so the document starts untitled instead.
+int LoadSettings(void)
 {
+    int result = 1;
     ZeroMemory(&Settings, sizeof Settings);
     for (int id = 0; id < SETTING_COUNT; ++id) {
         const SettingKey& key = SettingKeys[id];
@@ -48,6 +51,18 @@ void LoadSettings(void)
             GetPrivateProfileStringA(SETTINGS_SECTION, key.key, key.textDefault, TextField(id),
                                      (DWORD)key.readLimit, SETTINGS_FILE);
     }
+    if (lstrlenA(DocumentName) == NAME_SIZE - 1) {
+        // Filled to the brim: read again with room to spare to see whether
+        // the name went on.
+        char longer[NAME_SIZE + 1];
+        DWORD length = GetPrivateProfileStringA(SETTINGS_SECTION, SettingKeys[SET_FILENAME].key, "", longer,
+                                                sizeof longer, SETTINGS_FILE);
+        if (length >= NAME_SIZE) {
+            DocumentName[0] = '\0';
+            result = 0;
+        }
+    }
+    return result;
 }
 
 void SaveSettings(void)

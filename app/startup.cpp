@@ -109,7 +109,7 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     if (LOBYTE(LOWORD(Sys.GetVersion())) == 4)
         platformV4 = 1;
 
-    LoadSettings();
+    int storedNameFits = LoadSettings();
 
     if (prevWindow != NULL) {
         Settings.textColor = 0x00800000;
@@ -200,7 +200,7 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         EnableWindow(ToolbarButton(IDM_OPEN2ND), FALSE);
     }
 
-    if (line.nameTooLong)
+    if (line.nameTooLong || (!storedNameFits && DocumentName[0] == '\0'))
         Sys.MessageBoxA(hwndMain, "The file name is longer than 255 characters; "
                                   "an empty document was opened instead.",
                         NULL, MB_ICONEXCLAMATION);

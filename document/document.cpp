@@ -2,6 +2,7 @@
 // which it is read and written, and the File commands.
 #include "penrik.h"
 
+#include <cderr.h>
 #include <stdio.h>
 
 char DocumentName[NAME_SIZE];
@@ -21,12 +22,24 @@ static const char FileFilter[] =
 
 // Messages name the whole file, so they get more room than the shared
 // text buffer has.
-static char MessageText[NAME_SIZE + 64];
+static char MessageText[NAME_SIZE + 128];
 
 static int ShowFileMessage(const char* format, const char* name, const char* caption, UINT type)
 {
     snprintf(MessageText, sizeof MessageText, format, name);
     return Sys.MessageBoxA(hwndMain, MessageText, caption, type);
+}
+
+// Shows an open or save dialog on FileDialogData. A chosen name that does
+// not fit DocumentName comes back as a failure; the user is told, rather
+// than left to think the dialog was cancelled.
+static int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
+{
+    if (dialog(&FileDialogData))
+        return 1;
+    if (Sys.CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        Sys.MessageBoxA(hwndMain, "The file name is longer than 255 characters.", NULL, MB_ICONEXCLAMATION);
+    return 0;
 }
 
 void ResetDocumentState(void)
@@ -111,7 +124,7 @@ int QuerySave(HWND owner)
     for (;;) {
         if (DocumentName[0] != '\0')
             return WriteDocument(owner);
-        if (!Sys.GetSaveFileNameA(&FileDialogData)) {
+        if (!ChooseFile(Sys.GetSaveFileNameA)) {
             DocumentName[0] = '\0';  // still untitled, whatever the dialog left
             return 0;
         }
@@ -268,6 +281,14 @@ static int Load(const char* previousName)
         SetCursor(previousCursor);
         ShowFileMessage("Error reading %s.", DocumentName, NULL, MB_ICONEXCLAMATION);
     }
+    if (expected < read) {
+        // The control ends the text at the first zero byte. Saving writes
+        // only what it shows, so the user must know the rest is not there.
+        SetCursor(previousCursor);
+        ShowFileMessage("%s contains zero bytes: only the text before the first one is shown, "
+                        "and saving it would drop the rest.",
+                        DocumentName, NULL, MB_ICONEXCLAMATION);
+    }
 
     if ((DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0) != expected) {
         // The control could not take the text: what it shows is not the
@@ -320,7 +341,7 @@ static void FileOpen(void)
     if (QuerySave(hwndMain) == 0)
         return;
     PrepareDialog("Open File");
-    if (!Sys.GetOpenFileNameA(&FileDialogData)) {
+    if (!ChooseFile(Sys.GetOpenFileNameA)) {
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
@@ -332,7 +353,7 @@ static void FileOpen2nd(void)
 {
     PrepareDialog("Open 2nd File");
     FileDialogData.Flags = OFN_NOCHANGEDIR;
-    if (Sys.GetOpenFileNameA(&FileDialogData)) {
+    if (ChooseFile(Sys.GetOpenFileNameA)) {
         // This program's own executable, wherever the current folder is.
         char program[MAX_PATH];
         DWORD length = GetModuleFileNameA(NULL, program, sizeof program);
@@ -346,7 +367,7 @@ static void FileOpen2nd(void)
 static void FileSaveAs(void)
 {
     PrepareDialog("Save File As");
-    if (!Sys.GetSaveFileNameA(&FileDialogData)) {
+    if (!ChooseFile(Sys.GetSaveFileNameA)) {
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
@@ -371,7 +392,7 @@ static void FileSave(void)
 static void FileDelete(void)
 {
     PrepareDialog("Delete File");
-    if (!Sys.GetOpenFileNameA(&FileDialogData)) {
+    if (!ChooseFile(Sys.GetOpenFileNameA)) {
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }

@@ -13,7 +13,8 @@ WINEPREFIX_OVERRIDE="${PENRIK_BUILD:-$root/build}/wine-test" PENRIK_UNMANAGED=1
 . scripts/printer.sh
 log="$build/test-logs"
 mkdir -p "$log"
-trap 'stop_all; stop_printer' EXIT
+small_disk="$build/small-disk"
+trap 'stop_all; stop_printer; mountpoint -q "$small_disk" && umount "$small_disk"' EXIT
 trap 'exit 143' TERM INT
 
 status=0
@@ -65,6 +66,13 @@ done
 start_display
 start_printer  # before Wine, which reads the printers as each process starts
 start_wine
+# A tiny file system, reached through Wine's Z: drive, for the full-disk test.
+mkdir -p "$small_disk"
+if mountpoint -q "$small_disk" || mount -t tmpfs -o size=64k tmpfs "$small_disk" 2>/dev/null; then
+    export PENRIK_SMALL_DISK="$small_disk"
+else
+    echo "small disk: cannot mount a tmpfs (needs root); the full-disk test is skipped"
+fi
 layer in-process "$build/win64" '^win$'
 layer end-to-end "$build/win64" '^e2e$'
 

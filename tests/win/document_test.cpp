@@ -437,9 +437,14 @@ TEST_F(Documents, LoadingEmptyZeroByteAndOddLineEnds)
     EXPECT_TRUE(script.boxes.empty());
     ExpectBuildCommands(true);
 
-    Opened("zero.bin", std::string("before\0after", 12));
+    script.boxAnswers = {IDOK};
+    std::string zero = Opened("zero.bin", std::string("before\0after", 12));
     EXPECT_EQ("before", EditText());
     EXPECT_EQ(0, Modified);
+    ExpectBox(0, zero + " contains zero bytes: only the text before the first one is shown, "
+                        "and saving it would drop the rest.",
+              "(none)", MB_ICONEXCLAMATION);
+    script.boxes.clear();
 
     // Bytes come through as they are: lone LF and CR, high bytes, tabs.
     std::string odd = "a\nb\rc\r\n\t\xE9\xFF end";

@@ -64,14 +64,17 @@ TEST_F(BadSettings, OverlongStringsAreCutToTheirRoom)
     std::string longText(400, 'q');
     WriteSettings("[Penrik]\r\nFontName=" + longText + "\r\nHelp11File=" + longText + "\r\nHelp11Name=" + longText +
                   "\r\nBuild4Name=" + longText + "\r\nFileName=" + longText + "\r\n");
+    script.boxAnswers = {IDOK};
     Start();
     EXPECT_EQ(std::string(31, 'q'), Settings.font.lfFaceName);
     EXPECT_EQ(std::string(127, 'q'), Settings.helpFile[0]);
     EXPECT_EQ(std::string(8, 'q') + "\tF1", Settings.helpName[0]);
     EXPECT_EQ(std::string(8, 'q'), Settings.buildName[3]);
-    // The file name is cut too, but no file of that name exists, so
-    // nothing is loaded and Save would ask for a name only through Save As.
-    EXPECT_EQ(255u, strlen(DocumentName));
+    // A cut file name would name another file: it is refused, and said so.
+    ASSERT_EQ(1u, script.boxes.size());
+    EXPECT_EQ("The file name is longer than 255 characters; an empty document was opened instead.",
+              script.boxes[0].text);
+    EXPECT_STREQ("", DocumentName);
     EXPECT_EQ("", EditText());
 }
 
