@@ -75,6 +75,12 @@ else
 fi
 layer in-process "$build/win64" '^win$'
 layer end-to-end "$build/win64" '^e2e$'
+stop_printer
+if cupsd_running; then
+    echo "== no-printer: skipped (a CUPS scheduler the tests did not start is running)"
+else
+    layer no-printer "$build/win64" '^win-noprinter$'
+fi
 
 echo
 echo "$passed passed, $failed failed"

@@ -403,4 +403,40 @@ TEST(AbortDialogTemplate, MatchesItsTable)
     }
 }
 
+// With no printer at all. ctest's win-noprinter runs it in a process of
+// its own once the queue is stopped; with a printer the real Print dialog
+// would wait for a person.
+using NoPrinter = PenrikTest;
+
+// Wine's Print dialog first tells the user, in a box of its own, that a
+// printer must be installed; this presses its OK.
+void CALLBACK PressPlatformBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowA("#32770", "Print");
+    if (box != NULL && GetWindowThreadProcessId(box, NULL) == GetCurrentThreadId())
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(NoPrinter, PrintModeShowsThePrintErrorAndEnds)
+{
+    if (getenv("PENRIK_NO_PRINTER") == NULL)
+        GTEST_SKIP() << "runs with the printer stopped";
+    PRINTDLGA probe;
+    ZeroMemory(&probe, sizeof probe);
+    probe.lStructSize = sizeof probe;
+    probe.Flags = PD_RETURNDEFAULT;
+    ASSERT_FALSE(PrintDlgA(&probe)) << "a default printer exists";
+
+    std::string file = TempDir() + "c.txt";
+    WriteFileBytes(file, "text\r\n");
+    script.boxAnswers = {IDOK};
+    UINT_PTR timer = SetTimer(NULL, 0, 100, PressPlatformBox);
+    Start("/p " + file);
+    KillTimer(NULL, timer);
+    ASSERT_EQ(1u, script.boxes.size());
+    EXPECT_EQ("Print Error 4104", script.boxes[0].text);  // PDERR_NODEFAULTPRN
+    EXPECT_EQ((UINT)MB_ICONHAND, script.boxes[0].type);
+    EXPECT_EQ(0, exitCode);
+}
+
 }  // namespace
