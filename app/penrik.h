@@ -98,6 +98,7 @@ int RefreshLineIndicator(DWORD position);
 void ShowLineNumber(unsigned int line);  // draws the indicator and sets lineShown
 void WordWrapCommand(void);
 void SetFontCommand(void);
+void CopyFontAttributes(LOGFONTA* record);  // the editor font's fields but its height
 void SetColorCommand(void);
 HBRUSH EditColors(HDC dc, HWND control);
 

@@ -27,6 +27,19 @@ HWND CreateEditControl(DWORD style)
     return edit;
 }
 
+void CopyFontAttributes(LOGFONTA* record)
+{
+    const LOGFONTA& font = Settings.font;
+    record->lfWeight = font.lfWeight;
+    record->lfItalic = font.lfItalic;
+    record->lfUnderline = font.lfUnderline;
+    record->lfStrikeOut = font.lfStrikeOut;
+    record->lfCharSet = font.lfCharSet;
+    record->lfQuality = font.lfQuality;
+    record->lfPitchAndFamily = font.lfPitchAndFamily;
+    lstrcpynA(record->lfFaceName, font.lfFaceName, LF_FACESIZE);
+}
+
 // A font from the editor font record: height and face only, or with the
 // attributes the font dialog chose as well.
 static HFONT MakeEditorFont(int withAttributes)
@@ -34,18 +47,11 @@ static HFONT MakeEditorFont(int withAttributes)
     LOGFONTA* record = (LOGFONTA*)LocalAlloc(LPTR, sizeof(LOGFONTA));
     if (record == NULL)
         return NULL;
-    const LOGFONTA& font = Settings.font;
-    record->lfHeight = font.lfHeight;
-    if (withAttributes) {
-        record->lfWeight = font.lfWeight;
-        record->lfItalic = font.lfItalic;
-        record->lfUnderline = font.lfUnderline;
-        record->lfStrikeOut = font.lfStrikeOut;
-        record->lfCharSet = font.lfCharSet;
-        record->lfQuality = font.lfQuality;
-        record->lfPitchAndFamily = font.lfPitchAndFamily;
-    }
-    lstrcpynA(record->lfFaceName, font.lfFaceName, LF_FACESIZE);
+    record->lfHeight = Settings.font.lfHeight;
+    if (withAttributes)
+        CopyFontAttributes(record);
+    else
+        lstrcpynA(record->lfFaceName, Settings.font.lfFaceName, LF_FACESIZE);
     HFONT made = CreateFontIndirectA(record);
     LocalFree(record);
     return made;

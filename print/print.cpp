@@ -165,16 +165,8 @@ static int PrintDocument(void)
         Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_ICONHAND);
         return 0;
     }
-    const LOGFONTA& font = Settings.font;
-    record->lfHeight = PrinterFontHeight(font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
-    record->lfWeight = font.lfWeight;
-    record->lfItalic = font.lfItalic;
-    record->lfUnderline = font.lfUnderline;
-    record->lfStrikeOut = font.lfStrikeOut;
-    record->lfCharSet = font.lfCharSet;
-    record->lfQuality = font.lfQuality;
-    record->lfPitchAndFamily = font.lfPitchAndFamily;
-    lstrcpynA(record->lfFaceName, font.lfFaceName, LF_FACESIZE);
+    record->lfHeight = PrinterFontHeight(Settings.font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
+    CopyFontAttributes(record);
     PrintFont = CreateFontIndirectA(record);
 
     // A job the printer does not start goes no further: nothing is drawn
