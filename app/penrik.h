@@ -82,6 +82,9 @@ int QuerySave(HWND owner);
 int WriteDocument(HWND owner);
 int LoadDocument(void);
 void FileCommand(int commandId);
+// Shows a file dialog on FileDialogData; a name too long for DocumentName is
+// refused in words.
+int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA));
 void DropFiles(HDROP drop);
 
 /* Editing (editing/) */

@@ -502,31 +502,47 @@ static void PrintFigure(size_t lines)
         printf("print: no PDF appeared\n");
 }
 
-// How the bare control's WM_SETTEXT of 1 MB depends on the window state.
-static int SetTextExperiment()
+// How the bare control's WM_SETTEXT depends on the window state and the
+// font: penrik_bench --settext MEGABYTES.
+static int SetTextExperiment(size_t megabytes)
 {
-    std::string text = MakeText(1 << 20, 0);
+    std::string text = MakeText(megabytes << 20, 0);
+    if (megabytes > 1)
+        Runs = 2;
     BareEdit edit;
     auto set = [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); };
     auto clear = [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM) ""); };
     Report("settext shown", Measure(clear, set), "ms");
-    Report("settext no redraw", Measure(clear, [&] {
-        SendMessageA(edit.edit, WM_SETREDRAW, FALSE, 0);
-        set();
-        SendMessageA(edit.edit, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(edit.edit, NULL, TRUE);
-    }), "ms");
-    Report("settext control hidden", Measure(clear, [&] {
-        ShowWindow(edit.edit, SW_HIDE);
-        set();
-        ShowWindow(edit.edit, SW_SHOW);
-    }), "ms");
-    Report("sethandle", Measure(clear, [&] {
-        HLOCAL block = LocalAlloc(LMEM_MOVEABLE, text.size() + 1);
-        memcpy(LocalLock(block), text.c_str(), text.size() + 1);
-        LocalUnlock(block);
-        SendMessageA(edit.edit, EM_SETHANDLE, (WPARAM)block, 0);
-    }), "ms");
+    if (megabytes == 1) {  // the window's state, at 1 MB only
+        Report("settext no redraw", Measure(clear, [&] {
+            SendMessageA(edit.edit, WM_SETREDRAW, FALSE, 0);
+            set();
+            SendMessageA(edit.edit, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(edit.edit, NULL, TRUE);
+        }), "ms");
+        Report("settext control hidden", Measure(clear, [&] {
+            ShowWindow(edit.edit, SW_HIDE);
+            set();
+            ShowWindow(edit.edit, SW_SHOW);
+        }), "ms");
+        Report("sethandle", Measure(clear, [&] {
+            HLOCAL block = LocalAlloc(LMEM_MOVEABLE, text.size() + 1);
+            memcpy(LocalLock(block), text.c_str(), text.size() + 1);
+            LocalUnlock(block);
+            SendMessageA(edit.edit, EM_SETHANDLE, (WPARAM)block, 0);
+        }), "ms");
+    }
+    // The editor's default font and tab stops on the bare control.
+    LOGFONTA font = {};
+    font.lfHeight = 8;
+    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    HFONT editorFont = CreateFontIndirectA(&font);
+    SendMessageA(edit.edit, WM_SETFONT, (WPARAM)editorFont, 0);
+    Report("settext editor font", Measure(clear, set), "ms");
+    DWORD tabStop = 8;
+    SendMessageA(edit.edit, EM_SETTABSTOPS, 1, (LPARAM)&tabStop);
+    Report("settext editor font and tabs", Measure(clear, set), "ms");
+    DeleteObject(editorFont);
     return 0;
 }
 
@@ -534,8 +550,8 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "--peak-load") == 0)
         return PeakLoad(argv[2]);
-    if (argc == 2 && strcmp(argv[1], "--settext") == 0)
-        return SetTextExperiment();
+    if (argc == 3 && strcmp(argv[1], "--settext") == 0)
+        return SetTextExperiment((size_t)atoi(argv[2]));
     if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
         return PeakBare(argv[2]);
     if (argc >= 2)

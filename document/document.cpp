@@ -33,7 +33,7 @@ static int ShowFileMessage(const char* format, const char* name, const char* cap
 // Shows an open or save dialog on FileDialogData. A chosen name that does
 // not fit DocumentName comes back as a failure; the user is told, rather
 // than left to think the dialog was cancelled.
-static int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
+int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
 {
     if (dialog(&FileDialogData))
         return 1;

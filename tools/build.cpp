@@ -33,7 +33,7 @@ static void Execute(void)
     lstrcpynA(NameBackup, DocumentName, NAME_SIZE);
     FileDialogData.nFilterIndex = 2;
     FileDialogData.lpstrTitle = "Execute File";
-    if (Sys.GetOpenFileNameA(&FileDialogData)) {
+    if (ChooseFile(Sys.GetOpenFileNameA)) {
         // The program runs in its own folder, and later builds look there.
         EnterFolderOf(DocumentName);
         Sys.ShellExecuteA(hwndMain, NULL, DocumentName, "", "", SW_SHOW);

@@ -384,6 +384,15 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     EXPECT_EQ(fits, DocumentName);
     EXPECT_EQ("dialog limit", ReadFileBytes(fits));
 
+    // Execute: refused, nothing started, the name as it was.
+    script.dialogAnswers = {{true, fits + "e"}};
+    script.boxAnswers = {IDOK};
+    script.shell.clear();
+    Command(IDM_EXECUTE);
+    ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
+    EXPECT_TRUE(script.shell.empty());
+    EXPECT_EQ(fits, DocumentName);
+
     // The save dialog of the unsaved-changes question: refused, and the
     // command that asked does not go on to its own dialog.
     script.boxAnswers = {IDNO};
