@@ -77,13 +77,12 @@ extern OPENFILENAMEA FileDialogData;
 void ResetDocumentState(void);
 void InitFileDialogData(void);
 void StartEmptyDocument(void);
-int EnterFolderOf(const char* path);
 int QuerySave(HWND owner);
 int WriteDocument(HWND owner);
 int LoadDocument(void);
 void FileCommand(int commandId);
-// Shows a file dialog on FileDialogData; a name too long for DocumentName is
-// refused in words.
+// Shows a file dialog on FileDialogData and enters the chosen file's folder;
+// a name too long for DocumentName is refused in words.
 int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA));
 void DropFiles(HDROP drop);
 

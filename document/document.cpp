@@ -30,13 +30,33 @@ static int ShowFileMessage(const char* format, const char* name, const char* cap
     return Sys.MessageBoxA(hwndMain, MessageText, caption, type);
 }
 
-// Shows an open or save dialog on FileDialogData. A chosen name that does
-// not fit DocumentName comes back as a failure; the user is told, rather
-// than left to think the dialog was cancelled.
+// Wine's dialogs leave the current folder alone when a full path is
+// typed; the build commands rely on it being the chosen file's.
+static int EnterFolderOf(const char* path)
+{
+    char folder[NAME_SIZE];
+    lstrcpynA(folder, path, NAME_SIZE);
+    char* end = NULL;
+    for (char* p = folder; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            end = p + 1;
+    if (end == NULL)
+        return 0;
+    *end = '\0';
+    return SetCurrentDirectoryA(folder) != FALSE;
+}
+
+// Shows an open or save dialog on FileDialogData; the chosen file's folder
+// becomes current unless the dialog was told to leave it. A chosen name
+// that does not fit DocumentName comes back as a failure; the user is
+// told, rather than left to think the dialog was cancelled.
 int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
 {
-    if (dialog(&FileDialogData))
+    if (dialog(&FileDialogData)) {
+        if (!(FileDialogData.Flags & OFN_NOCHANGEDIR))
+            EnterFolderOf(FileDialogData.lpstrFile);
         return 1;
+    }
     if (Sys.CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
         Sys.MessageBoxA(hwndMain, "The file name is longer than 255 characters.", NULL, MB_ICONEXCLAMATION);
     return 0;
@@ -89,21 +109,6 @@ static void SetEmptyText(void)
     }
 }
 
-int EnterFolderOf(const char* path)
-{
-    // Wine's dialogs leave the current folder alone when a full path is
-    // typed; the build commands rely on it being the chosen file's.
-    char folder[NAME_SIZE];
-    lstrcpynA(folder, path, NAME_SIZE);
-    char* end = NULL;
-    for (char* p = folder; *p != '\0'; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            end = p + 1;
-    if (end == NULL)
-        return 0;
-    *end = '\0';
-    return SetCurrentDirectoryA(folder) != FALSE;
-}
 
 void StartEmptyDocument(void)
 {
@@ -128,7 +133,6 @@ int QuerySave(HWND owner)
             DocumentName[0] = '\0';  // still untitled, whatever the dialog left
             return 0;
         }
-        EnterFolderOf(DocumentName);
     }
 }
 
@@ -345,7 +349,6 @@ static void FileOpen(void)
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
-    EnterFolderOf(DocumentName);
     Load(NameBackup);
 }
 
@@ -371,7 +374,6 @@ static void FileSaveAs(void)
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
-    EnterFolderOf(DocumentName);
     snprintf(MessageText, sizeof MessageText, "%s - %s", MAIN_TITLE, FileTitle);
     SetWindowTextA(hwndMain, MessageText);
     WriteDocument(hwndMain);
@@ -396,7 +398,6 @@ static void FileDelete(void)
         lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
         return;
     }
-    EnterFolderOf(DocumentName);
     if (ShowFileMessage("DELETE: %s ?", DocumentName, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) ==
         IDYES)
         DeleteFileA(DocumentName);

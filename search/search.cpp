@@ -50,11 +50,26 @@ static void SearchDone(void)
 // stops here rather than replace at the caret again.
 static void NoWorkingCopy(void)
 {
-    if (TextBlock != NULL)
-        LocalFree(TextBlock);
-    TextBlock = NULL;
     Replacing = 0;
     Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+}
+
+// The control's text copied into a fresh TextBlock, locked; NULL, with no
+// block left, when the copy cannot be made.
+static char* TakeWorkingCopy(DWORD length)
+{
+    if (TextBlock != NULL)
+        LocalFree(TextBlock);
+    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
+    char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
+    if (text == NULL) {
+        if (TextBlock != NULL)
+            LocalFree(TextBlock);
+        TextBlock = NULL;
+        return NULL;
+    }
+    SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
+    return text;
 }
 
 static void FindString(int direction)
@@ -75,13 +90,11 @@ static void FindString(int direction)
         return;
     }
 
-    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
-    char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
+    char* text = TakeWorkingCopy(length);
     if (text == NULL) {
         NoWorkingCopy();
         return;
     }
-    SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
 
     SearchScan scan = {text, length, FindText, (size_t)lstrlenA(FindText), CaseSensitive, LowerTable};
     size_t found = 0;
@@ -170,13 +183,8 @@ static int ReplaceAllAtOnce(void)
     if (findLength == 0 || end - start != findLength)
         return 0;
 
-    if (TextBlock != NULL) {
-        LocalFree(TextBlock);
-        TextBlock = NULL;
-    }
     DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
-    char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
+    char* text = TakeWorkingCopy(length);
     if (text == NULL) {
         // Where the loop meets the same shortage: after its first
         // replacement.
@@ -184,7 +192,6 @@ static int ReplaceAllAtOnce(void)
         NoWorkingCopy();
         return 1;
     }
-    SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
     size_t replacementLength = (size_t)lstrlenA(ReplaceText);
     SearchScan scan = {text, length, FindText, findLength, CaseSensitive, LowerTable};
     if (!ReplaceAllComputable(text, length, FindText, findLength, ReplaceText, replacementLength) ||

@@ -33,11 +33,9 @@ static void Execute(void)
     lstrcpynA(NameBackup, DocumentName, NAME_SIZE);
     FileDialogData.nFilterIndex = 2;
     FileDialogData.lpstrTitle = "Execute File";
-    if (ChooseFile(Sys.GetOpenFileNameA)) {
-        // The program runs in its own folder, and later builds look there.
-        EnterFolderOf(DocumentName);
+    // The program runs in its own folder, and later builds look there.
+    if (ChooseFile(Sys.GetOpenFileNameA))
         Sys.ShellExecuteA(hwndMain, NULL, DocumentName, "", "", SW_SHOW);
-    }
     lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
     FileDialogData.nFilterIndex = 1;
 }
