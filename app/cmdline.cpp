@@ -1,4 +1,4 @@
-#include "cmdline.h"
+#include "app/cmdline.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "penrik.h"
+#include "app/app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {

@@ -1,43 +1,92 @@
 // The main window procedure: window messages, the status panel and the
 // routing of every command to the part of the program that owns it.
-#include "penrik.h"
-#include "../editing/indent.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "print/print.h"
+#include "search/search.h"
+#include "tools/tools.h"
 
-unsigned int lineShown;
-char TextBuffer[TEXT_BUFFER_SIZE];
+// The status panel: a black line under the toolbar and a sunken frame
+// around the line indicator.
+#define SEPARATOR_Y     43
+#define SEPARATOR_RIGHT 632
+#define FRAME_LEFT      466
+#define FRAME_TOP       3
+#define FRAME_RIGHT     620
+#define FRAME_BOTTOM    19
+#define FRAME_PEN_WIDTH 2
 
-void PaintStatusPanel(HDC dc)
+static struct {
+    int printMode;   // the window is hidden and ends once the file is printed
+    int loadFailed;  // the last internal load did not load the document
+} Shell;
+
+void SetPrintMode(int on)
+{
+    Shell.printMode = on;
+    Shell.loadFailed = 0;
+}
+
+static void PaintStatusPanel(HDC dc)
 {
     SelectObject(dc, GetStockObject(BLACK_PEN));
-    MoveToEx(dc, 0, 43, NULL);
-    LineTo(dc, 632, 43);
+    MoveToEx(dc, 0, SEPARATOR_Y, NULL);
+    LineTo(dc, SEPARATOR_RIGHT, SEPARATOR_Y);
 
-    // Sunken frame: dark on the left and top, white on the right and bottom.
-    HPEN dark = CreatePen(PS_SOLID, 2, RGB(0x80, 0x80, 0x80));
-    HPEN light = CreatePen(PS_SOLID, 2, RGB(0xFF, 0xFF, 0xFF));
+    // Sunken: dark on the left and top, white on the right and bottom.
+    HPEN dark = CreatePen(PS_SOLID, FRAME_PEN_WIDTH, RGB(0x80, 0x80, 0x80));
+    HPEN light = CreatePen(PS_SOLID, FRAME_PEN_WIDTH, RGB(0xFF, 0xFF, 0xFF));
     HGDIOBJ previous = SelectObject(dc, dark);
-    MoveToEx(dc, 466, 20, NULL);
-    LineTo(dc, 466, 3);
-    LineTo(dc, 620, 3);
-    LineTo(dc, 620, 4);
+    MoveToEx(dc, FRAME_LEFT, FRAME_BOTTOM + 1, NULL);
+    LineTo(dc, FRAME_LEFT, FRAME_TOP);
+    LineTo(dc, FRAME_RIGHT, FRAME_TOP);
+    LineTo(dc, FRAME_RIGHT, FRAME_TOP + 1);
     SelectObject(dc, light);
-    LineTo(dc, 620, 19);
-    LineTo(dc, 466, 19);
+    LineTo(dc, FRAME_RIGHT, FRAME_BOTTOM);
+    LineTo(dc, FRAME_LEFT, FRAME_BOTTOM);
     SelectObject(dc, previous);
     DeleteObject(dark);
     DeleteObject(light);
 
-    int length = LineIndicatorText(lineShown, TextBuffer, sizeof TextBuffer);
-    SetBkColor(dc, RGB(0xC0, 0xC0, 0xC0));
-    SelectObject(dc, hToolbarFont);
-    TextOutA(dc, 472, 4, TextBuffer, length);
+    PaintLineIndicator(dc);
 }
 
-void ExitCommand(void)
+static void EnableBuildCommands(void)
 {
-    if (QuerySave(hwndMain) == 0)
+    EnableCommand(IDM_COMPILE);
+    EnableCommand(IDM_BUILD);
+    EnableCommand(IDM_BUILDALL);
+}
+
+static void ExitCommand(void)
+{
+    if (QuerySave(Penrik.hwndMain) == 0)
         return;
-    DestroyWindow(hwndMain);
+    DestroyWindow(Penrik.hwndMain);
+}
+
+static void LoadCommand(void)
+{
+    Shell.loadFailed = !LoadDocument();
+    if (!Shell.loadFailed)
+        EnableBuildCommands();
+}
+
+static void Print(void)
+{
+    if (PrintJobRunning())
+        return;
+    if (Shell.printMode && Shell.loadFailed) {
+        // Nothing of the file is on screen to print, and nothing typed
+        // by anyone is lost by leaving.
+        SetModified(0);
+    } else {
+        PrintCommand();
+    }
+    // A print-mode window is hidden: it must end however the job went.
+    if (Shell.printMode)
+        PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_EXIT, 0);
 }
 
 // Returns 0 when the identifier belongs to no command.
@@ -50,38 +99,47 @@ static int RouteCommand(int id)
     case IDM_SAVE:
     case IDM_SAVEAS:
     case IDM_DELETEFILE:
-    case IDM_LOADFILE:    FileCommand(id); break;
-    case IDM_PRINT:
-    case IDM_PRINTSETUP:  PrintCommand(id); break;
-    case IDM_SETFONT:     SetFontCommand(); break;
-    case IDM_SETCOLOR:    SetColorCommand(); break;
+        if (FileCommand(id))
+            EnableBuildCommands();
+        break;
+    case IDM_LOADFILE:     LoadCommand(); break;
+    case IDM_PRINT:        Print(); break;
+    case IDM_PRINTSETUP:   PrintSetupCommand(); break;
+    case IDM_SETFONT:      SetFontCommand(); break;
+    case IDM_SETCOLOR:     SetColorCommand(); break;
     case IDM_SAVESETTINGS: SaveSettings(); break;
-    case IDM_WORDWRAP:    WordWrapCommand(); break;
-    case IDM_SENDMAIL:    SendMailCommand(); break;
-    case IDM_EXIT:        ExitCommand(); break;
+    case IDM_WORDWRAP:     WordWrapCommand(); break;
+    case IDM_SENDMAIL:     SendMailCommand(); break;
+    case IDM_EXIT:         ExitCommand(); break;
     case IDM_UNDO:
     case IDM_CUT:
     case IDM_COPY:
     case IDM_PASTE:
     case IDM_CLEAR:
-    case IDM_SELECTALL:   EditCommand(id); break;
+    case IDM_SELECTALL:    EditCommand(id); break;
     case IDM_FIND:
+        // Once there is something to find, finding again makes sense.
+        EnableCommand(IDM_FINDNEXT);
+        EnableCommand(IDM_FINDPREV);
+        EnableCommand(IDM_REPLACE);
+        SearchCommand(id);
+        break;
     case IDM_FINDNEXT:
     case IDM_FINDPREV:
-    case IDM_REPLACE:
-    case IDM_REPLACEALL:  SearchCommand(id); break;
+    case IDM_REPLACE:      SearchCommand(id); break;
+    case IDM_REPLACEALL:   ReplaceAllCommand(REPLACE_ALL_IN_ONE_PASS); break;
     case IDM_COMPILE:
     case IDM_BUILD:
     case IDM_BUILDALL:
     case IDM_CLEAN:
     case IDM_EXECUTE:
-    case IDM_DEBUG:       BuildCommand(id); break;
+    case IDM_DEBUG:        BuildCommand(id); break;
     case IDM_HELP1:
     case IDM_HELP2:
     case IDM_HELP3:
-    case IDM_HELP4:       HelpCommand(id); break;
-    case IDM_ABOUT:       AboutCommand(); break;
-    default:              return 0;
+    case IDM_HELP4:        HelpCommand(id); break;
+    case IDM_ABOUT:        AboutCommand(); break;
+    default:               return 0;
     }
     return 1;
 }
@@ -89,14 +147,11 @@ static int RouteCommand(int id)
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_SIZE: {
-        // A minimized window reports a client height of 0.
-        int height = (int)HIWORD(lParam) - EDIT_TOP;
-        MoveWindow(hwndEdit, 0, EDIT_TOP, LOWORD(lParam), height > 0 ? height : 0, TRUE);
+    case WM_SIZE:
+        FitEditor(LOWORD(lParam), HIWORD(lParam));
         return 0;
-    }
     case WM_SETFOCUS:
-        SetFocus(hwndEdit);
+        SetFocus(Penrik.hwndEdit);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -115,8 +170,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         PostQuitMessage(0);
         return 0;
     case WM_SETCURSOR:
-        if ((HWND)wParam == hwndEdit && hwndEdit != NULL) {
-            EditCursor(HIWORD(lParam));
+        if ((HWND)wParam == Penrik.hwndEdit && Penrik.hwndEdit != NULL) {
+            CutOrPasteOnRightButton(HIWORD(lParam));
             return 0;
         }
         break;
@@ -129,7 +184,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLOREDIT:
         return (LRESULT)EditColors((HDC)wParam, (HWND)lParam);
     case WM_DROPFILES:
-        DropFiles((HDROP)wParam);
+        if (DropFiles((HDROP)wParam))
+            EnableBuildCommands();
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -1,47 +1,49 @@
 // Start-up, the message loop, and the teardown that lets start-up run
 // again in the same process.
-#include "penrik.h"
-#include "cmdline.h"
+#include "app/cmdline.h"
+#include "app/settings_keys.h"
+#include "app/shell.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "print/print.h"
+#include "search/search.h"
+#include "tools/tools.h"
 
-#include <stdio.h>
+// This program's window class. A running copy is looked for under the
+// other spelling: class names compare without regard to case, so it
+// finds any running instance's "PenrikWClass".
+#define MAIN_CLASS_NAME "PenrikWClass"
+#define FIND_CLASS_NAME "penrikWClass"
 
-HINSTANCE hInst;
-HWND prevWindow;
-int platformV4;
-int printMode;
-HCURSOR hWaitCursor, hArrowCursor;
-HACCEL hAccel;
-HWND hwndMain, hwndEdit;
-HMENU hMenu;
-DWORD editStyle;
-HFONT hToolbarFont;
-HFONT hEditFont;
-HBRUSH hEditBrush;
-char mailLibraryName[16];
+// Where a second copy and the build-results layout put their windows.
+#define SECOND_COPY_X          50
+#define SECOND_COPY_Y          25
+#define SECOND_COPY_TEXT       0x00800000  // navy
+#define BUILD_RESULTS_X        0
+#define BUILD_RESULTS_Y        200
+#define BUILD_RESULTS_HEIGHT   280
+#define BUILD_RESULTS_TEXT     0x00000080  // maroon
+#define TOOLBAR_FONT_HEIGHT    8
+#define TOOLBAR_FONT_FACE      "MS Sans Serif"
+
+ProcessRecord Penrik;
+
+static struct {
+    HWND prevWindow;  // a running copy's main window
+    HACCEL hAccel;
+} StartState;
 
 static const char* const HelpKeySuffix[4] = {"\tF1", "\tF6", "\tF7", "\tF8"};
 
-static void ResetShellState(void)
+static void ResetProcessState(void)
 {
-    hInst = NULL;
-    prevWindow = NULL;
-    platformV4 = 0;
-    printMode = 0;
-    hWaitCursor = hArrowCursor = NULL;
-    hAccel = NULL;
-    hwndMain = hwndEdit = NULL;
-    hMenu = NULL;
-    ZeroMemory(hwndButton, sizeof hwndButton);
-    editStyle = EDIT_STYLE_PLAIN;
-    hToolbarFont = NULL;
-    hEditFont = NULL;
-    hEditBrush = NULL;
-    mailLibraryName[0] = '\0';
-    lineShown = 0;
-    TextBuffer[0] = '\0';
-    ResetDocumentState();
-    ResetEditingState();
-    ResetSearchState();
+    ZeroMemory(&Penrik, sizeof Penrik);
+    StartState.prevWindow = NULL;
+    StartState.hAccel = NULL;
+    SetPrintMode(0);
+    ResetDocument();
+    ResetEditing();
+    ResetSearch();
 }
 
 static HFONT MakeToolbarFont(void)
@@ -49,8 +51,8 @@ static HFONT MakeToolbarFont(void)
     LOGFONTA* record = (LOGFONTA*)LocalAlloc(LPTR, sizeof(LOGFONTA));
     if (record == NULL)
         return NULL;
-    record->lfHeight = 8;
-    lstrcpynA(record->lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    record->lfHeight = TOOLBAR_FONT_HEIGHT;
+    lstrcpynA(record->lfFaceName, TOOLBAR_FONT_FACE, LF_FACESIZE);
     HFONT font = CreateFontIndirectA(record);
     LocalFree(record);
     return font;
@@ -58,36 +60,34 @@ static HFONT MakeToolbarFont(void)
 
 // A settings file edited by hand can put the window where nobody can
 // see it; then the stored geometry gives way to the default one.
-static void KeepWindowOnScreen(void)
+static void KeepWindowOnScreen(SettingsRecord* settings)
 {
     RECT screen, window;
     screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    long long right = (long long)Settings.x + Settings.width;
-    long long bottom = (long long)Settings.y + Settings.height;
-    bool sane = Settings.width > 0 && Settings.height > 0 && right <= 0x7FFFFFFF && bottom <= 0x7FFFFFFF;
+    long long right = (long long)settings->x + settings->width;
+    long long bottom = (long long)settings->y + settings->height;
+    bool sane = settings->width > 0 && settings->height > 0 && right <= 0x7FFFFFFF && bottom <= 0x7FFFFFFF;
     if (sane) {
-        SetRect(&window, Settings.x, Settings.y, (int)right, (int)bottom);
+        SetRect(&window, settings->x, settings->y, (int)right, (int)bottom);
         RECT common;
         sane = IntersectRect(&common, &screen, &window) != FALSE;
     }
     if (!sane) {
-        Settings.x = SettingKeys[SET_X].intDefault;
-        Settings.y = SettingKeys[SET_Y].intDefault;
-        Settings.width = SettingKeys[SET_WIDTH].intDefault;
-        Settings.height = SettingKeys[SET_HEIGHT].intDefault;
+        settings->x = SettingKeys[SET_X].intDefault;
+        settings->y = SettingKeys[SET_Y].intDefault;
+        settings->width = SettingKeys[SET_WIDTH].intDefault;
+        settings->height = SettingKeys[SET_HEIGHT].intDefault;
     }
 }
 
 int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 {
-    ResetShellState();
+    ResetProcessState();
 
-    // Class names compare without regard to case, so this finds any
-    // running instance's "PenrikWClass".
-    prevWindow = FindWindowA(FIND_CLASS_NAME, NULL);
+    StartState.prevWindow = FindWindowA(FIND_CLASS_NAME, NULL);
 
     WNDCLASSA wc;
     ZeroMemory(&wc, sizeof wc);
@@ -102,127 +102,106 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     if (!RegisterClassA(&wc))
         return 0;
 
-    hWaitCursor = LoadCursorA(NULL, IDC_WAIT);
-    hArrowCursor = LoadCursorA(NULL, IDC_ARROW);
-    SetCursor(hWaitCursor);
+    SetCursor(LoadCursorA(NULL, IDC_WAIT));
 
     if (LOBYTE(LOWORD(Sys.GetVersion())) == 4)
-        platformV4 = 1;
+        Penrik.platformV4 = 1;
 
-    int storedNameFits = LoadSettings();
+    SettingsRecord& settings = Penrik.Settings;
+    char name[NAME_SIZE];
+    int storedNameFits = LoadSettings(name, sizeof name);
 
-    if (prevWindow != NULL) {
-        Settings.textColor = 0x00800000;
-        Settings.x = 50;
-        Settings.y = 25;
+    if (StartState.prevWindow != NULL) {
+        settings.textColor = SECOND_COPY_TEXT;
+        settings.x = SECOND_COPY_X;
+        settings.y = SECOND_COPY_Y;
     }
 
-    CommandLine line = InterpretCommandLine(commandLine, DocumentName, sizeof DocumentName);
+    CommandLine line = InterpretCommandLine(commandLine, name, sizeof name);
     if (line.printMode) {
-        printMode = 1;
+        SetPrintMode(1);
         showCommand = SW_HIDE;
     }
 
-    if (IsBuildResultsName(DocumentName)) {
-        Settings.textColor = 0x00000080;
-        Settings.x = 0;
-        Settings.y = 200;
-        Settings.height = 280;
+    if (IsBuildResultsName(name)) {
+        settings.textColor = BUILD_RESULTS_TEXT;
+        settings.x = BUILD_RESULTS_X;
+        settings.y = BUILD_RESULTS_Y;
+        settings.height = BUILD_RESULTS_HEIGHT;
     }
 
-    KeepWindowOnScreen();
+    KeepWindowOnScreen(&settings);
+    SetDocumentName(name);
 
-    hInst = instance;
-    hAccel = LoadAcceleratorsA(hInst, "penrikAcc");
+    Penrik.hInst = instance;
+    StartState.hAccel = LoadAcceleratorsA(instance, "penrikAcc");
 
-    hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, Settings.x,
-                               Settings.y, Settings.width, Settings.height, NULL, NULL, hInst, NULL);
-    if (hwndMain == NULL) {
+    Penrik.hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, settings.x, settings.y,
+                                      settings.width, settings.height, NULL, NULL, instance, NULL);
+    if (Penrik.hwndMain == NULL) {
         UnregisterClassA(MAIN_CLASS_NAME, instance);
         return 0;
     }
 
-    editStyle = EDIT_STYLE_PLAIN;
-    if (Settings.wordWrap != 0) {
-        editStyle = EDIT_STYLE_WRAP;
-        CheckMenuItem(GetMenu(hwndMain), IDM_WORDWRAP, MF_BYCOMMAND | MF_CHECKED);
-    }
-
-    hwndEdit = CreateEditControl(editStyle);
-    if (hwndEdit == NULL) {
-        DestroyWindow(hwndMain);
-        hwndMain = NULL;
+    if (!CreateEditor()) {
+        DestroyWindow(Penrik.hwndMain);
+        Penrik.hwndMain = NULL;
         ShutDown();
         return 0;
     }
 
     CreateToolbar();
-    SendMessageA(hwndEdit, EM_LIMITTEXT, 0, 0);
+    ResetPrinting();
 
-    InitFileDialogData();
-    InitPrintSetupData();
+    Penrik.hToolbarFont = MakeToolbarFont();
+    SetToolbarFont(Penrik.hToolbarFont);
 
-    ApplyStartupFonts();
-    hToolbarFont = MakeToolbarFont();
-    for (int i = 0; i < TOOLBAR_BUTTONS; ++i)
-        SendMessageA(hwndButton[i], WM_SETFONT, (WPARAM)hToolbarFont, 0);
+    ShowWindow(Penrik.hwndMain, showCommand);
+    UpdateWindow(Penrik.hwndMain);
 
-    ShowWindow(hwndMain, showCommand);
-    UpdateWindow(hwndMain);
-
-    DWORD tabStop = 8;
-    SendMessageA(hwndEdit, EM_SETTABSTOPS, 1, (LPARAM)&tabStop);
-
-    InitFontDialogData();
-    hMenu = GetMenu(hwndMain);
+    Penrik.hMenu = GetMenu(Penrik.hwndMain);
+    ApplyEditorLook();
 
     // The toolbar took the bare names above; the menu shows the keys too.
     for (int n = 0; n < 4; ++n) {
-        char* name = Settings.helpName[n];
-        lstrcpynA(name + lstrlenA(name), HelpKeySuffix[n], 4);
-        ModifyMenuA(hMenu, IDM_HELP1 + n, MF_BYCOMMAND | MF_STRING, IDM_HELP1 + n, name);
+        char* help = settings.helpName[n];
+        lstrcpynA(help + lstrlenA(help), HelpKeySuffix[n], 4);
+        ModifyMenuA(Penrik.hMenu, IDM_HELP1 + n, MF_BYCOMMAND | MF_STRING, IDM_HELP1 + n, help);
     }
 
-    hEditBrush = CreateSolidBrush(Settings.backColor);
-    // The first paint above had no brush yet: the empty part of the
-    // control would stay in the system's colour.
-    InvalidateRect(hwndEdit, NULL, TRUE);
-    DragAcceptFiles(hwndMain, TRUE);
+    DragAcceptFiles(Penrik.hwndMain, TRUE);
 
-    OFSTRUCT found;
-    if (Sys.OpenFile("mapi32.dll", &found, OF_EXIST) == HFILE_ERROR)
-        EnableMenuItem(hMenu, IDM_SENDMAIL, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
-    else
-        snprintf(mailLibraryName, sizeof mailLibraryName, "%s", "mapi32.dll");
+    if (!FindMailLibrary())
+        EnableMenuItem(Penrik.hMenu, IDM_SENDMAIL, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
 
-    if (prevWindow != NULL) {
-        EnableMenuItem(hMenu, IDM_OPEN2ND, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
+    if (StartState.prevWindow != NULL) {
+        EnableMenuItem(Penrik.hMenu, IDM_OPEN2ND, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
         EnableWindow(ToolbarButton(IDM_OPEN2ND), FALSE);
     }
 
-    if (line.nameTooLong || (!storedNameFits && DocumentName[0] == '\0'))
-        Sys.MessageBoxA(hwndMain, "The file name is longer than 255 characters; "
-                                  "an empty document was opened instead.",
-                        NULL, MB_ICONEXCLAMATION);
+    if (line.nameTooLong || (!storedNameFits && name[0] == '\0'))
+        Sys.MessageBoxA(Penrik.hwndMain,
+                        "The file name is longer than 255 characters; an empty document was opened instead.", NULL,
+                        MB_ICONEXCLAMATION);
 
-    if (DocumentName[0] != '\0') {
-        PostMessageA(hwndMain, WM_COMMAND, IDM_LOADFILE, 0);
-        if (printMode)
-            PostMessageA(hwndMain, WM_COMMAND, IDM_PRINT, 0);
+    if (name[0] != '\0') {
+        PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_LOADFILE, 0);
+        if (line.printMode)
+            PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_PRINT, 0);
     } else {
         StartEmptyDocument();
         // A hidden print-mode window with nothing to print would never end.
-        if (printMode)
-            PostMessageA(hwndMain, WM_COMMAND, IDM_EXIT, 0);
+        if (line.printMode)
+            PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_EXIT, 0);
     }
 
-    SetCursor(hArrowCursor);
+    SetCursor(LoadCursorA(NULL, IDC_ARROW));
     return 1;
 }
 
 int DispatchWithAccelerators(MSG* msg)
 {
-    if (TranslateAcceleratorA(hwndMain, hAccel, msg))
+    if (TranslateAcceleratorA(Penrik.hwndMain, StartState.hAccel, msg))
         return 1;
     TranslateMessage(msg);
     DispatchMessageA(msg);
@@ -240,23 +219,17 @@ int RunMessageLoop(void)
 
 void ShutDown(void)
 {
-    if (hwndMain != NULL && IsWindow(hwndMain))
-        DestroyWindow(hwndMain);
+    if (Penrik.hwndMain != NULL && IsWindow(Penrik.hwndMain))
+        DestroyWindow(Penrik.hwndMain);
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
     }
-    UnregisterClassA(MAIN_CLASS_NAME, hInst != NULL ? hInst : GetModuleHandleA(NULL));
-    if (hToolbarFont != NULL)
-        DeleteObject(hToolbarFont);
-    if (hEditFont != NULL)
-        DeleteObject(hEditFont);
-    if (hEditBrush != NULL)
-        DeleteObject(hEditBrush);
-    if (TextBlock != NULL)
-        LocalFree(TextBlock);
-    hToolbarFont = NULL;
-    hEditFont = NULL;
-    hEditBrush = NULL;
-    TextBlock = NULL;
-    hwndMain = hwndEdit = NULL;
+    UnregisterClassA(MAIN_CLASS_NAME, Penrik.hInst != NULL ? Penrik.hInst : GetModuleHandleA(NULL));
+    if (Penrik.hToolbarFont != NULL)
+        DeleteObject(Penrik.hToolbarFont);
+    ReleaseEditorLook();
+    ReleasePrinting();
+    ResetDocument();
+    Penrik.hToolbarFont = NULL;
+    Penrik.hwndMain = Penrik.hwndEdit = NULL;
 }

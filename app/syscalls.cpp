@@ -1,10 +1,10 @@
-#include "syscalls.h"
+#include "app/app.h"
 
 #include <shellapi.h>
 
 SystemCalls Sys;
 
-void ResetSystemCalls()
+void ResetSystemCalls(void)
 {
     Sys.MessageBoxA = ::MessageBoxA;
     Sys.GetOpenFileNameA = ::GetOpenFileNameA;

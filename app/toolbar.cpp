@@ -1,5 +1,5 @@
 // The two rows of toolbar buttons.
-#include "penrik.h"
+#include "app/shell.h"
 
 struct ToolbarRow {
     const char* label;  // null: the label comes from the settings
@@ -38,29 +38,37 @@ static const int DisabledAtStart[] = {
     IDM_FINDNEXT, IDM_FINDPREV, IDM_REPLACE, IDM_COMPILE, IDM_BUILD, IDM_BUILDALL,
 };
 
-HWND hwndButton[TOOLBAR_BUTTONS];
+static struct {
+    HWND hwndButton[TOOLBAR_BUTTONS];
+} Toolbar;
 
 static const char* SettingsLabel(int id)
 {
     if (id >= IDM_HELP1 && id <= IDM_HELP4)
-        return Settings.helpName[id - IDM_HELP1];
+        return Penrik.Settings.helpName[id - IDM_HELP1];
     if (id == IDM_CLEAN)
-        return Settings.buildName[3];
-    return Settings.buildName[id - IDM_COMPILE];
+        return Penrik.Settings.buildName[3];
+    return Penrik.Settings.buildName[id - IDM_COMPILE];
 }
 
 void CreateToolbar(void)
 {
     for (int i = 0; i < TOOLBAR_BUTTONS; ++i) {
         const ToolbarRow& row = ToolbarRows[i];
-        hwndButton[i] = CreateWindowExA(WS_EX_TOPMOST, "Button",
+        Toolbar.hwndButton[i] = CreateWindowExA(WS_EX_TOPMOST, "Button",
                                         row.label ? row.label : SettingsLabel(row.id),
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP, row.x, row.y,
-                                        row.width, row.height, hwndMain,
-                                        (HMENU)(INT_PTR)row.id, hInst, NULL);
+                                        row.width, row.height, Penrik.hwndMain,
+                                        (HMENU)(INT_PTR)row.id, Penrik.hInst, NULL);
     }
     for (int id : DisabledAtStart)
         EnableWindow(ToolbarButton(id), FALSE);
+}
+
+void SetToolbarFont(HFONT font)
+{
+    for (int i = 0; i < TOOLBAR_BUTTONS; ++i)
+        SendMessageA(Toolbar.hwndButton[i], WM_SETFONT, (WPARAM)font, 0);
 }
 
 HWND ToolbarButton(int commandId)
@@ -68,12 +76,12 @@ HWND ToolbarButton(int commandId)
     // The "Save" button carries IDM_SAVEAS; no button carries IDM_SAVE.
     for (int i = 0; i < TOOLBAR_BUTTONS; ++i)
         if (ToolbarRows[i].id == commandId)
-            return hwndButton[i];
+            return Toolbar.hwndButton[i];
     return NULL;
 }
 
 void EnableCommand(int commandId)
 {
-    EnableMenuItem(hMenu, (UINT)commandId, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(Penrik.hMenu, (UINT)commandId, MF_BYCOMMAND | MF_ENABLED);
     EnableWindow(ToolbarButton(commandId), TRUE);
 }

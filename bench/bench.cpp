@@ -2,7 +2,13 @@
 //   name  value  unit  [baseline  ratio]
 // Each figure is the median of several runs; baselines are measured in
 // the same run.
-#include "app/penrik.h"
+#include "app/app.h"
+#include "app/settings_keys.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "print/print.h"
+#include "search/search.h"
+#include "tools/tools.h"
 
 #include <psapi.h>
 #include <stdio.h>
@@ -118,7 +124,7 @@ static void StartEditor()
 
 static void StopEditor()
 {
-    Modified = 0;
+    SetModified(0);
     ShutDown();
 }
 
@@ -134,7 +140,7 @@ struct BareEdit {
         RegisterClassA(&wc);
         window = CreateWindowExA(0, "BenchBare", "bare", WS_OVERLAPPEDWINDOW, 0, 28, 640, 424, NULL, NULL,
                                  wc.hInstance, NULL);
-        edit = CreateWindowExA(0, "Edit", NULL, EDIT_STYLE_PLAIN, 0, 44, 632, 330, window, (HMENU)1,
+        edit = CreateWindowExA(0, "Edit", NULL, 0x503001C4L /* the editor's plain style */, 0, 44, 632, 330, window, (HMENU)1,
                                wc.hInstance, NULL);
         SendMessageA(edit, EM_LIMITTEXT, 0, 0);
         ShowWindow(window, SW_SHOW);
@@ -152,7 +158,7 @@ struct BareEdit {
 static void StartupFigure()
 {
     // Each run leaves a started editor behind; the next run stops it untimed.
-    double ours = Measure([] { if (hwndMain != NULL) StopEditor(); }, [] { StartEditor(); });
+    double ours = Measure([] { if (Penrik.hwndMain != NULL) StopEditor(); }, [] { StartEditor(); });
     StopEditor();
     double bare = Measure([] {}, [] { BareEdit bare; });
     Report("startup", ours, "ms", bare);
@@ -213,8 +219,8 @@ static void LoadFigure(const char* name, size_t bytes, int runs)
     StartEditor();
     // Both controls start each run empty, as the baseline's does.
     double ours = Measure([&] {
-        lstrcpynA(DocumentName, path.c_str(), NAME_SIZE);
-        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM) "");
+        SetDocumentName(path.c_str());
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "");
     }, [] { LoadDocument(); });
     StopEditor();
     double bare;
@@ -234,7 +240,7 @@ static void LoadFigure(const char* name, size_t bytes, int runs)
 static int PeakLoad(const char* path)
 {
     StartEditor();
-    lstrcpynA(DocumentName, path, NAME_SIZE);
+    SetDocumentName(path);
     LoadDocument();
     PROCESS_MEMORY_COUNTERS counters = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
@@ -308,14 +314,14 @@ static void SaveFigure(size_t bytes)
     std::string text = MakeText(bytes, 0);
     std::string path = WriteTemp("save.txt", text);
     StartEditor();
-    lstrcpynA(DocumentName, path.c_str(), NAME_SIZE);
+    SetDocumentName(path.c_str());
     LoadDocument();
-    double ours = Measure([] { Modified = 1; }, [] { FileCommand(IDM_SAVE); });
+    double ours = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
     std::string plainPath = Folder + "plain.txt";
     double plain = Measure([] {}, [&] {
-        int length = GetWindowTextLengthA(hwndEdit);
+        int length = GetWindowTextLengthA(Penrik.hwndEdit);
         std::vector<char> copy(length + 1);
-        SendMessageA(hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
+        SendMessageA(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
         HANDLE file = CreateFileA(plainPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
         DWORD written = 0;
         WriteFile(file, copy.data(), (DWORD)length, &written, NULL);
@@ -345,8 +351,8 @@ static void EnterFigure(size_t lines)
 {
     std::string text = IndentedLines(lines);
     StartEditor();
-    double ours = Measure([&] { SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str()); },
-                          [&] { PressEnterAtEnd(hwndEdit, text); });
+    double ours = Measure([&] { SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str()); },
+                          [&] { PressEnterAtEnd(Penrik.hwndEdit, text); });
     StopEditor();
     double bare;
     {
@@ -375,13 +381,18 @@ static void CALLBACK AnswerFindBox(HWND, UINT, UINT_PTR, DWORD)
     SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
 }
 
+static ReplaceAllWay ReplaceWay = REPLACE_ALL_IN_ONE_PASS;
+
 static void WithFindBox(int command, const char* find, const char* replacement, int caseSensitive)
 {
     DialogFind = find;
     DialogReplacement = replacement;
     DialogCase = caseSensitive;
     UINT_PTR timer = SetTimer(NULL, 0, 1, AnswerFindBox);
-    SearchCommand(command);
+    if (command == IDM_REPLACEALL)
+        ReplaceAllCommand(ReplaceWay);
+    else
+        SearchCommand(command);
     KillTimer(NULL, timer);
 }
 
@@ -390,15 +401,15 @@ static void FindFigure(size_t bytes)
     std::string text = MakeText(bytes, 0);
     text.replace(text.size() - 8, 6, "NeedLe");
     StartEditor();
-    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
     for (int caseSensitive = 1; caseSensitive >= 0; --caseSensitive) {
         const char* find = caseSensitive ? "NeedLe" : "nEEdlE";
-        SendMessageA(hwndEdit, EM_SETSEL, text.size(), text.size());
+        SendMessageA(Penrik.hwndEdit, EM_SETSEL, text.size(), text.size());
         WithFindBox(IDM_FIND, find, "", caseSensitive);  // ends at once with "Done"
-        double ours = Measure([] { SendMessageA(hwndEdit, EM_SETSEL, 0, 0); },
+        double ours = Measure([] { SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 0); },
                               [] { SearchCommand(IDM_FINDNEXT); });
         DWORD start = 0;
-        SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
+        SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
         if (start != text.size() - 8)
             printf("find did not reach the match at the end\n");
         Report(caseSensitive ? "find next to the end of 10 MB, case" : "find next to the end of 10 MB, no case",
@@ -417,13 +428,13 @@ static void ReplaceAllFigure(const char* name, size_t bytes, size_t matches, boo
     StartEditor();
     std::string result;
     auto timeReplaceAll = [&](int atOnce) {
-        replaceAllAtOnce = atOnce;
-        double t = Measure([&] { SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str()); },
+        ReplaceWay = atOnce ? REPLACE_ALL_IN_ONE_PASS : REPLACE_ALL_STEP_BY_STEP;
+        double t = Measure([&] { SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str()); },
                            [] { WithFindBox(IDM_REPLACEALL, "needle", "thread", 1); });
-        replaceAllAtOnce = 1;
-        int length = GetWindowTextLengthA(hwndEdit);
+        ReplaceWay = REPLACE_ALL_IN_ONE_PASS;
+        int length = GetWindowTextLengthA(Penrik.hwndEdit);
         result.assign((size_t)length, '\0');
-        SendMessageA(hwndEdit, WM_GETTEXT, length + 1, (LPARAM)&result[0]);
+        SendMessageA(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)&result[0]);
         return t;
     };
     double ours = timeReplaceAll(1);
@@ -480,13 +491,13 @@ static void PrintFigure(size_t lines)
         text += "\tline " + std::to_string(i + 1) + " of the printing figure, about sixty chars\r\n";
     StartEditor();
     Sys.PrintDlgA = DefaultPrinter;
-    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
     int saved = Runs;
     Runs = 1;
     bool appeared = true;
     double t = Measure([] {}, [&] {
         size_t before = PdfCount(folder);
-        PrintCommand(IDM_PRINT);
+        PrintCommand();
         appeared = false;
         for (int i = 0; i < 6000 && !appeared; ++i) {  // at most ten minutes
             appeared = PdfCount(folder) > before;

@@ -1,33 +1,63 @@
 // The one document: its name, its modified flag, the text block through
 // which it is read and written, and the File commands.
-#include "penrik.h"
+#include "document/document.h"
 
 #include <cderr.h>
+#include <commdlg.h>
 #include <stdio.h>
 
-char DocumentName[NAME_SIZE];
-char NameBackup[NAME_SIZE];
-char FileTitle[NAME_SIZE];
-int Modified;
-int LoadFailed;
-HLOCAL TextBlock;
-OPENFILENAMEA FileDialogData;
+#include "app/app.h"
 
 #define UNTITLED_CAPTION "penrik- Untitled"
+// A caption or a message that names the whole file.
+#define MESSAGE_SIZE (NAME_SIZE + 128)
 
 static const char FileFilter[] =
     "All Files (*.*)\0*.*\0"
     "Executable (*.EXE)\0*.EXE\0"
     "Text Files (*.TXT)\0*.TXT\0";
 
-// Messages name the whole file, so they get more room than the shared
-// text buffer has.
-static char MessageText[NAME_SIZE + 128];
+static struct {
+    char DocumentName[NAME_SIZE];
+    char FileTitle[NAME_SIZE];
+    int Modified;
+    HLOCAL TextBlock;         // the text while it is loaded or written
+    const char* dialogTitle;  // the last file dialog's, which the unsaved-changes question reuses
+} Doc;
+
+void ResetDocument(void)
+{
+    Doc.DocumentName[0] = '\0';
+    Doc.FileTitle[0] = '\0';
+    Doc.Modified = 0;
+    if (Doc.TextBlock != NULL)
+        LocalFree(Doc.TextBlock);
+    Doc.TextBlock = NULL;
+    Doc.dialogTitle = NULL;
+}
+
+const char* DocumentName(void) { return Doc.DocumentName; }
+const char* FileTitle(void) { return Doc.FileTitle; }
+int Modified(void) { return Doc.Modified; }
+void SetModified(int modified) { Doc.Modified = modified; }
+
+void SetDocumentName(const char* name)
+{
+    lstrcpynA(Doc.DocumentName, name, NAME_SIZE);
+}
 
 static int ShowFileMessage(const char* format, const char* name, const char* caption, UINT type)
 {
-    snprintf(MessageText, sizeof MessageText, format, name);
-    return Sys.MessageBoxA(hwndMain, MessageText, caption, type);
+    char text[MESSAGE_SIZE];
+    snprintf(text, sizeof text, format, name);
+    return Sys.MessageBoxA(Penrik.hwndMain, text, caption, type);
+}
+
+static void SetCaption(const char* name)
+{
+    char caption[MESSAGE_SIZE];
+    snprintf(caption, sizeof caption, "%s - %s", MAIN_TITLE, name);
+    SetWindowTextA(Penrik.hwndMain, caption);
 }
 
 // Wine's dialogs leave the current folder alone when a full path is
@@ -46,94 +76,100 @@ static int EnterFolderOf(const char* path)
     return SetCurrentDirectoryA(folder) != FALSE;
 }
 
-// Shows an open or save dialog on FileDialogData; the chosen file's folder
-// becomes current unless the dialog was told to leave it. A chosen name
-// that does not fit DocumentName comes back as a failure; the user is
-// told, rather than left to think the dialog was cancelled.
-int ChooseFile(BOOL(WINAPI* dialog)(LPOPENFILENAMEA))
+int ChooseFile(FileDialogKind kind, FileChoice* choice)
 {
-    if (dialog(&FileDialogData)) {
-        if (!(FileDialogData.Flags & OFN_NOCHANGEDIR))
-            EnterFolderOf(FileDialogData.lpstrFile);
+    char title[NAME_SIZE];
+    OPENFILENAMEA dialog;
+    ZeroMemory(&dialog, sizeof dialog);
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Penrik.hwndMain;
+    dialog.lpstrFilter = FileFilter;
+    dialog.nFilterIndex = choice->filterIndex;
+    dialog.lpstrFile = choice->name;
+    dialog.nMaxFile = NAME_SIZE;
+    dialog.lpstrFileTitle = title;
+    dialog.nMaxFileTitle = NAME_SIZE;
+    lstrcpynA(title, Doc.FileTitle, NAME_SIZE);
+    dialog.lpstrTitle = choice->title;
+    dialog.Flags = choice->flags;
+    dialog.lpstrDefExt = "";
+    Doc.dialogTitle = choice->title;
+
+    BOOL(WINAPI * show)(LPOPENFILENAMEA) = kind == FILE_DIALOG_SAVE ? Sys.GetSaveFileNameA : Sys.GetOpenFileNameA;
+    if (show(&dialog)) {
+        lstrcpynA(Doc.FileTitle, title, NAME_SIZE);
+        if (!(choice->flags & OFN_NOCHANGEDIR))
+            EnterFolderOf(choice->name);
         return 1;
     }
     if (Sys.CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-        Sys.MessageBoxA(hwndMain, "The file name is longer than 255 characters.", NULL, MB_ICONEXCLAMATION);
+        Sys.MessageBoxA(Penrik.hwndMain, "The file name is longer than 255 characters.", NULL,
+                        MB_ICONEXCLAMATION);
     return 0;
 }
 
-void ResetDocumentState(void)
+// A dialog of a File command: it starts from the document's name.
+static int ChooseForCommand(FileDialogKind kind, const char* title, DWORD flags, FileChoice* choice)
 {
-    DocumentName[0] = '\0';
-    NameBackup[0] = '\0';
-    FileTitle[0] = '\0';
-    Modified = 0;
-    LoadFailed = 0;
-    TextBlock = NULL;
-    ZeroMemory(&FileDialogData, sizeof FileDialogData);
-}
-
-void InitFileDialogData(void)
-{
-    ZeroMemory(&FileDialogData, sizeof FileDialogData);
-    FileDialogData.lStructSize = sizeof FileDialogData;
-    FileDialogData.hwndOwner = hwndMain;
-    FileDialogData.lpstrFilter = FileFilter;
-    FileDialogData.nFilterIndex = 1;
-    FileDialogData.lpstrFile = DocumentName;
-    FileDialogData.nMaxFile = NAME_SIZE;
-    FileDialogData.lpstrFileTitle = FileTitle;
-    FileDialogData.nMaxFileTitle = NAME_SIZE;
-    FileDialogData.lpstrDefExt = "";
+    choice->title = title;
+    choice->filterIndex = 1;
+    choice->flags = flags;
+    lstrcpynA(choice->name, Doc.DocumentName, NAME_SIZE);
+    return ChooseFile(kind, choice);
 }
 
 // Replaces TextBlock by a fresh zero-filled block of `size` bytes.
 static int ReplaceTextBlock(SIZE_T size)
 {
-    if (TextBlock != NULL) {
-        LocalFree(TextBlock);
-        TextBlock = NULL;
+    if (Doc.TextBlock != NULL) {
+        LocalFree(Doc.TextBlock);
+        Doc.TextBlock = NULL;
     }
-    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size);
-    return TextBlock != NULL;
+    Doc.TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size);
+    return Doc.TextBlock != NULL;
 }
 
 static void SetEmptyText(void)
 {
     if (ReplaceTextBlock(1)) {
-        char* text = (char*)LocalLock(TextBlock);
-        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
-        LocalUnlock(TextBlock);
+        char* text = (char*)LocalLock(Doc.TextBlock);
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+        LocalUnlock(Doc.TextBlock);
     } else {
-        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)"");
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)"");
     }
 }
-
 
 void StartEmptyDocument(void)
 {
     SetEmptyText();
 }
 
+static int WriteDocument(HWND owner);
+
 int QuerySave(HWND owner)
 {
-    if (!Modified)
+    if (!Doc.Modified)
         return 1;
-    snprintf(MessageText, sizeof MessageText, "Save current changes: %s", DocumentName);
-    int answer = Sys.MessageBoxA(owner, MessageText, "penrik",
-                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    char text[MESSAGE_SIZE];
+    snprintf(text, sizeof text, "Save current changes: %s", Doc.DocumentName);
+    int answer = Sys.MessageBoxA(owner, text, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     if (answer == IDCANCEL)
         return 0;
     if (answer == IDNO)
         return IDNO;
-    for (;;) {
-        if (DocumentName[0] != '\0')
-            return WriteDocument(owner);
-        if (!ChooseFile(Sys.GetSaveFileNameA)) {
-            DocumentName[0] = '\0';  // still untitled, whatever the dialog left
+    if (Doc.DocumentName[0] == '\0') {
+        // The save dialog of the last file command, as it left it.
+        FileChoice choice;
+        choice.title = Doc.dialogTitle;
+        choice.filterIndex = 1;
+        choice.flags = 0;
+        choice.name[0] = '\0';
+        if (!ChooseFile(FILE_DIALOG_SAVE, &choice))
             return 0;
-        }
+        SetDocumentName(choice.name);
     }
+    return WriteDocument(owner);
 }
 
 // Where the new contents are written before they take the file's place:
@@ -162,8 +198,8 @@ static int MakeTemporaryName(const char* target, char* temporary, size_t size)
 // Writes `length` bytes to `path` in full or not at all.
 static int WriteWhole(const char* path, const char* text, DWORD length)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD written = 0;
@@ -178,8 +214,7 @@ static int WriteWhole(const char* path, const char* text, DWORD length)
 static int SafeWrite(const char* target, const char* text, DWORD length)
 {
     DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return 0;  // a read-only file is not overwritten
     char temporary[MAX_PATH];
     if (!MakeTemporaryName(target, temporary, sizeof temporary))
@@ -197,23 +232,24 @@ static int SafeWrite(const char* target, const char* text, DWORD length)
     return 1;
 }
 
-int WriteDocument(HWND owner)
+static int WriteDocument(HWND owner)
 {
     int result = 0;
-    DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
     if (ReplaceTextBlock((SIZE_T)length + 1)) {
-        char* text = (char*)LocalLock(TextBlock);
-        DWORD copied = (DWORD)SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
-        HCURSOR previous = SetCursor(hWaitCursor);
-        result = SafeWrite(DocumentName, text, copied);
+        char* text = (char*)LocalLock(Doc.TextBlock);
+        DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
+        HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
+        result = SafeWrite(Doc.DocumentName, text, copied);
         SetCursor(previous);
-        LocalUnlock(TextBlock);
+        LocalUnlock(Doc.TextBlock);
     }
     if (result) {
-        Modified = 0;
+        Doc.Modified = 0;
     } else {
-        snprintf(MessageText, sizeof MessageText, "Error writing to %s.", DocumentName);
-        Sys.MessageBoxA(owner, MessageText, NULL, MB_ICONHAND);
+        char message[MESSAGE_SIZE];
+        snprintf(message, sizeof message, "Error writing to %s.", Doc.DocumentName);
+        Sys.MessageBoxA(owner, message, NULL, MB_ICONHAND);
     }
     return result;
 }
@@ -226,64 +262,59 @@ int WriteDocument(HWND owner)
 static void ForgetFailedLoad(const char* previousName)
 {
     if (previousName != NULL) {
-        lstrcpynA(DocumentName, previousName, NAME_SIZE);
+        SetDocumentName(previousName);
         return;
     }
-    DocumentName[0] = '\0';
-    SetWindowTextA(hwndMain, UNTITLED_CAPTION);
+    Doc.DocumentName[0] = '\0';
+    SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
 }
 
 // Loads DocumentName for Open and a drop (`previousName` is the name
 // they replaced) or for the internal load command (NULL).
 static int Load(const char* previousName)
 {
-    HANDLE file = CreateFileA(DocumentName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    HANDLE file = CreateFileA(Doc.DocumentName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         // A name with nothing behind it, given at start-up, is a file
         // still to be made: it stays, and Save creates it.
-        if (previousName == NULL && GetFileAttributesA(DocumentName) == INVALID_FILE_ATTRIBUTES)
+        if (previousName == NULL && GetFileAttributesA(Doc.DocumentName) == INVALID_FILE_ATTRIBUTES)
             return 0;
-        ShowFileMessage("Cannot open %s.", DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage("Cannot open %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return 0;
     }
 
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);
-    DWORD limit = (DWORD)SendMessageA(hwndEdit, EM_GETLIMITTEXT, 0, 0);
+    DWORD limit = (DWORD)SendMessageA(Penrik.hwndEdit, EM_GETLIMITTEXT, 0, 0);
     if (high != 0 || size == INVALID_FILE_SIZE || size >= 0x7FFFFFFF || size > limit) {
         CloseHandle(file);
-        ShowFileMessage("%s is too large to edit.", DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage("%s is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return 0;
     }
 
-    if (TextBlock != NULL) {
-        LocalFree(TextBlock);
-        TextBlock = NULL;
-    }
-    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)size + 1);
-    if (TextBlock == NULL) {
-        Sys.MessageBoxA(hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
+    if (!ReplaceTextBlock((SIZE_T)size + 1)) {
+        Sys.MessageBoxA(Penrik.hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
         CloseHandle(file);
         ForgetFailedLoad(previousName);
         return 0;
     }
 
-    HCURSOR previousCursor = SetCursor(hWaitCursor);
-    char* text = (char*)LocalLock(TextBlock);
+    HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
+    char* text = (char*)LocalLock(Doc.TextBlock);
     DWORD read = 0;
     if (!ReadFile(file, text, size, &read, NULL))
         read = 0;
     CloseHandle(file);
-    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
     DWORD expected = (DWORD)lstrlenA(text);
-    LocalUnlock(TextBlock);
+    LocalUnlock(Doc.TextBlock);
 
     if (read != size) {
         SetCursor(previousCursor);
-        ShowFileMessage("Error reading %s.", DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage("Error reading %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
     if (expected < read) {
         // The control ends the text at the first zero byte. Saving writes
@@ -291,29 +322,25 @@ static int Load(const char* previousName)
         SetCursor(previousCursor);
         ShowFileMessage("%s contains zero bytes: only the text before the first one is shown, "
                         "and saving it would drop the rest.",
-                        DocumentName, NULL, MB_ICONEXCLAMATION);
+                        Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
-    if ((DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0) != expected) {
+    if ((DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0) != expected) {
         // The control could not take the text: what it shows is not the
         // file, and the previous text is gone, so it is kept as changed
         // and untitled.
         SetCursor(previousCursor);
-        ShowFileMessage("%s is too large to edit.", DocumentName, NULL, MB_ICONEXCLAMATION);
-        DocumentName[0] = '\0';
-        SetWindowTextA(hwndMain, UNTITLED_CAPTION);
-        Modified = 1;
+        ShowFileMessage("%s is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+        Doc.DocumentName[0] = '\0';
+        SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
+        Doc.Modified = 1;
         return 0;
     }
 
-    snprintf(MessageText, sizeof MessageText, "%s - %s", MAIN_TITLE, DocumentName);
-    SetWindowTextA(hwndMain, MessageText);
-    SetFocus(hwndEdit);
-    Modified = 0;
+    SetCaption(Doc.DocumentName);
+    SetFocus(Penrik.hwndEdit);
+    Doc.Modified = 0;
     SetCursor(previousCursor);
-    EnableCommand(IDM_COMPILE);
-    EnableCommand(IDM_BUILD);
-    EnableCommand(IDM_BUILDALL);
     return 1;
 }
 
@@ -324,116 +351,102 @@ int LoadDocument(void)
 
 static void FileNew(void)
 {
-    if (QuerySave(hwndMain) == 0)
+    if (QuerySave(Penrik.hwndMain) == 0)
         return;
-    Modified = 0;
-    DocumentName[0] = '\0';
+    Doc.Modified = 0;
+    Doc.DocumentName[0] = '\0';
     SetEmptyText();
-    SetWindowTextA(hwndMain, UNTITLED_CAPTION);
-    SetFocus(hwndEdit);
+    SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
+    SetFocus(Penrik.hwndEdit);
 }
 
-static void PrepareDialog(const char* title)
+static int FileOpen(void)
 {
-    FileDialogData.nFilterIndex = 1;
-    FileDialogData.lpstrTitle = title;
-    lstrcpynA(NameBackup, DocumentName, NAME_SIZE);
-}
-
-static void FileOpen(void)
-{
-    if (QuerySave(hwndMain) == 0)
-        return;
-    PrepareDialog("Open File");
-    if (!ChooseFile(Sys.GetOpenFileNameA)) {
-        lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
-        return;
-    }
-    Load(NameBackup);
+    if (QuerySave(Penrik.hwndMain) == 0)
+        return 0;
+    FileChoice choice;
+    if (!ChooseForCommand(FILE_DIALOG_OPEN, "Open File", 0, &choice))
+        return 0;
+    char previous[NAME_SIZE];
+    lstrcpynA(previous, Doc.DocumentName, NAME_SIZE);
+    SetDocumentName(choice.name);
+    return Load(previous);
 }
 
 static void FileOpen2nd(void)
 {
-    PrepareDialog("Open 2nd File");
-    FileDialogData.Flags = OFN_NOCHANGEDIR;
-    if (ChooseFile(Sys.GetOpenFileNameA)) {
-        // This program's own executable, wherever the current folder is.
-        char program[MAX_PATH];
-        DWORD length = GetModuleFileNameA(NULL, program, sizeof program);
-        if (length > 0 && length < sizeof program)
-            Sys.ShellExecuteA(hwndMain, NULL, program, DocumentName, "", SW_SHOW);
-    }
-    lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
-    FileDialogData.Flags = 0;
+    FileChoice choice;
+    if (!ChooseForCommand(FILE_DIALOG_OPEN, "Open 2nd File", OFN_NOCHANGEDIR, &choice))
+        return;
+    // This program's own executable, wherever the current folder is.
+    char program[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, program, sizeof program);
+    if (length > 0 && length < sizeof program)
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, program, choice.name, "", SW_SHOW);
 }
 
 static void FileSaveAs(void)
 {
-    PrepareDialog("Save File As");
-    if (!ChooseFile(Sys.GetSaveFileNameA)) {
-        lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
+    FileChoice choice;
+    if (!ChooseForCommand(FILE_DIALOG_SAVE, "Save File As", 0, &choice))
         return;
-    }
-    snprintf(MessageText, sizeof MessageText, "%s - %s", MAIN_TITLE, FileTitle);
-    SetWindowTextA(hwndMain, MessageText);
-    WriteDocument(hwndMain);
+    SetDocumentName(choice.name);
+    SetCaption(Doc.FileTitle);
+    WriteDocument(Penrik.hwndMain);
 }
 
 static void FileSave(void)
 {
-    if (DocumentName[0] == '\0') {
-        SetFocus(hwndEdit);
+    if (Doc.DocumentName[0] == '\0') {
+        SetFocus(Penrik.hwndEdit);
         FileSaveAs();
         return;
     }
-    if (Modified)
-        WriteDocument(hwndMain);
-    SetFocus(hwndEdit);
+    if (Doc.Modified)
+        WriteDocument(Penrik.hwndMain);
+    SetFocus(Penrik.hwndEdit);
 }
 
 static void FileDelete(void)
 {
-    PrepareDialog("Delete File");
-    if (!ChooseFile(Sys.GetOpenFileNameA)) {
-        lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
+    FileChoice choice;
+    if (!ChooseForCommand(FILE_DIALOG_OPEN, "Delete File", 0, &choice))
         return;
-    }
-    if (ShowFileMessage("DELETE: %s ?", DocumentName, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) ==
-        IDYES)
-        DeleteFileA(DocumentName);
-    lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
+    if (ShowFileMessage("DELETE: %s ?", choice.name, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) == IDYES)
+        DeleteFileA(choice.name);
 }
 
-void FileCommand(int commandId)
+int FileCommand(int commandId)
 {
     switch (commandId) {
     case IDM_NEW:        FileNew(); break;
-    case IDM_OPEN:       FileOpen(); break;
+    case IDM_OPEN:       return FileOpen();
     case IDM_OPEN2ND:    FileOpen2nd(); break;
     case IDM_SAVE:       FileSave(); break;
     case IDM_SAVEAS:     FileSaveAs(); break;
     case IDM_DELETEFILE: FileDelete(); break;
-    case IDM_LOADFILE:   LoadFailed = !LoadDocument(); break;
+    case IDM_LOADFILE:   return LoadDocument();
     }
+    return 0;
 }
 
-void DropFiles(HDROP drop)
+int DropFiles(HDROP drop)
 {
-    if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 0 || QuerySave(hwndMain) == 0) {
+    if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 0 || QuerySave(Penrik.hwndMain) == 0) {
         DragFinish(drop);
-        return;
+        return 0;
     }
-    char previous[NAME_SIZE];
-    lstrcpynA(previous, DocumentName, NAME_SIZE);
     UINT length = DragQueryFileA(drop, 0, NULL, 0);
     if (length >= NAME_SIZE) {
         // Cutting the path would name another file.
         DragFinish(drop);
-        Sys.MessageBoxA(hwndMain, "The dropped file's path is longer than 255 characters.", NULL,
+        Sys.MessageBoxA(Penrik.hwndMain, "The dropped file's path is longer than 255 characters.", NULL,
                         MB_ICONEXCLAMATION);
-        return;
+        return 0;
     }
-    DragQueryFileA(drop, 0, DocumentName, NAME_SIZE);
+    char previous[NAME_SIZE];
+    lstrcpynA(previous, Doc.DocumentName, NAME_SIZE);
+    DragQueryFileA(drop, 0, Doc.DocumentName, NAME_SIZE);
     DragFinish(drop);
-    Load(previous);
+    return Load(previous);
 }

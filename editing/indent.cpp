@@ -1,4 +1,4 @@
-#include "indent.h"
+#include "editing/indent.h"
 
 #include <stdio.h>
 
@@ -25,4 +25,17 @@ unsigned int AutoIndentTabs(const char* line, size_t length)
     else if (last == '}' && count > 0)
         --count;
     return count;
+}
+
+ChangeAction ApplyChangeRule(ChangeState* state, unsigned int caretLine)
+{
+    state->modified = 1;
+    if (caretLine == state->lineShown)
+        return CHANGE_SAME_LINE;
+    state->lineShown = caretLine;
+    if (state->skipIndent) {
+        state->skipIndent = 0;
+        return CHANGE_NEW_LINE;
+    }
+    return CHANGE_INDENT;
 }

@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "print/layout.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,33 +1,33 @@
 // Print and Print Setup: the printer dialogs, the abort dialog, and the
 // job that prints the edit control's lines with a header on every page.
-#include "penrik.h"
-#include "layout.h"
+#include "print/print.h"
 
 #include <stdio.h>
 #include <string.h>
 
+#include "app/app.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "print/layout.h"
+
 #define PRINT_LEFT       99   // x of the header and of every body line
 #define LINE_BUFFER_SIZE 128
 
-PRINTDLGA PrintSetupData;
+#define PRINT_TAB_STOP   34   // printer dots between tab stops
+#define ERROR_TEXT_SIZE  32   // "Print Error " and a number
 
-// One print job's state; valid only while PrintDocument runs.
-static int UserAbort;
-static int JobRunning;
-static HWND hwndAbort;
-static HFONT PrintFont;
-static int32_t LineHeight;
-static int32_t LinesPerPage;
-static uint32_t LineCount;   // full width: a text of 65,536 lines or more prints whole
-static uint32_t LineIndex;
-static int32_t PrintRow;
-static uint32_t PageNumber;
-static char LineBuffer[LINE_BUFFER_SIZE];
-static char AmPm[AMPM_SIZE];
-// The header is formatted here rather than in the shared text buffer,
-// which is too small for a long file name.
-static char PageHeader[PAGE_HEADER_SIZE];
-static INT PrintTabStop[1] = {34};
+// The record Print Setup keeps from one use to the next, and one print
+// job's state, valid only while PrintDocument runs.
+static struct {
+    PRINTDLGA PrintSetupData;
+    int JobRunning;
+    int UserAbort;
+    HWND hwndAbort;
+    HFONT PrintFont;
+    uint32_t LineCount;  // full width: a text of 65,536 lines or more prints whole
+    int32_t PrintRow;
+    uint32_t PageNumber;
+} Printer;
 
 #if !defined(_WIN64)
 static_assert(sizeof(PRINTDLGA) == 66, "PRINTDLGA is 66 bytes on 32-bit Windows");
@@ -35,34 +35,43 @@ static_assert(sizeof(DOCINFOA) == 20, "DOCINFOA is 20 bytes on 32-bit Windows");
 #endif
 static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes");
 
-void InitPrintSetupData(void)
+void ReleasePrinting(void)
 {
-    // Start-up may run again in one process; the old blocks go.
-    if (PrintSetupData.hDevMode != NULL)
-        GlobalFree(PrintSetupData.hDevMode);
-    if (PrintSetupData.hDevNames != NULL)
-        GlobalFree(PrintSetupData.hDevNames);
-    ZeroMemory(&PrintSetupData, sizeof PrintSetupData);
-    PrintSetupData.lStructSize = sizeof PrintSetupData;
-    PrintSetupData.hwndOwner = hwndMain;
-    PrintSetupData.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
-    PrintSetupData.nCopies = 1;
-    UserAbort = 0;
-    JobRunning = 0;
-    hwndAbort = NULL;
-    PrintFont = NULL;
+    PRINTDLGA& setup = Printer.PrintSetupData;
+    if (setup.hDevMode != NULL)
+        GlobalFree(setup.hDevMode);
+    if (setup.hDevNames != NULL)
+        GlobalFree(setup.hDevNames);
+    setup.hDevMode = NULL;
+    setup.hDevNames = NULL;
 }
 
-static void PrintSetup(void)
+void ResetPrinting(void)
 {
-    DWORD flags = PrintSetupData.Flags;
-    PrintSetupData.Flags |= PD_PRINTSETUP;
-    Sys.PrintDlgA(&PrintSetupData);
-    PrintSetupData.Flags = flags;
+    ReleasePrinting();
+    PRINTDLGA& setup = Printer.PrintSetupData;
+    ZeroMemory(&setup, sizeof setup);
+    setup.lStructSize = sizeof setup;
+    setup.hwndOwner = Penrik.hwndMain;
+    setup.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
+    setup.nCopies = 1;
+    Printer.UserAbort = 0;
+    Printer.JobRunning = 0;
+    Printer.hwndAbort = NULL;
+    Printer.PrintFont = NULL;
+}
+
+void PrintSetupCommand(void)
+{
+    PRINTDLGA& setup = Printer.PrintSetupData;
+    DWORD flags = setup.Flags;
+    setup.Flags |= PD_PRINTSETUP;
+    Sys.PrintDlgA(&setup);
+    setup.Flags = flags;
     // The context that PD_RETURNDC brings back is not used by anyone.
-    if (PrintSetupData.hDC != NULL) {
-        DeleteDC(PrintSetupData.hDC);
-        PrintSetupData.hDC = NULL;
+    if (setup.hDC != NULL) {
+        DeleteDC(setup.hDC);
+        setup.hDC = NULL;
     }
 }
 
@@ -103,16 +112,16 @@ static INT_PTR CALLBACK AbortDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
     (void)lParam;
     switch (msg) {
     case WM_INITDIALOG: {
-        static const int controls[] = {IDCANCEL, 1001, IDC_PRINTNAME, 1002};
+        static const int controls[] = {IDCANCEL, IDC_SENDINGLABEL, IDC_PRINTNAME, IDC_SPOOLERLABEL};
         for (int id : controls)
-            SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)hToolbarFont, TRUE);
+            SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)Penrik.hToolbarFont, TRUE);
         SetFocus(GetDlgItem(dialog, IDCANCEL));
-        SetDlgItemTextA(dialog, IDC_PRINTNAME, DocumentName);
+        SetDlgItemTextA(dialog, IDC_PRINTNAME, DocumentName());
         return TRUE;
     }
     case WM_COMMAND:
         // Cancel and the close box alike; the job closes the dialog.
-        UserAbort = 1;
+        Printer.UserAbort = 1;
         return TRUE;
     }
     return FALSE;
@@ -120,14 +129,15 @@ static INT_PTR CALLBACK AbortDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
 
 static void PrintHeader(HDC dc, const HeaderClock& clock, const PageLayout& layout)
 {
-    int length = FormatPageHeader(PageHeader, sizeof PageHeader, DocumentName, PageNumber, clock);
-    TextOutA(dc, PRINT_LEFT, RowTop(PrintRow, layout), PageHeader, length);
-    PrintRow += 2;  // row 2 stays empty
+    char header[PAGE_HEADER_SIZE];
+    int length = FormatPageHeader(header, sizeof header, DocumentName(), Printer.PageNumber, clock);
+    TextOutA(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), header, length);
+    Printer.PrintRow += 2;  // row 2 stays empty
 }
 
 static void ShowPrintMessage(const char* text, const char* caption)
 {
-    Sys.MessageBoxA(hwndMain, text, caption, MB_ICONHAND);
+    Sys.MessageBoxA(Penrik.hwndMain, text, caption, MB_ICONHAND);
 }
 
 // Releases what a job holds on the printer context, the context last.
@@ -135,8 +145,8 @@ static void ReleaseJob(HDC dc, LOGFONTA* record)
 {
     LocalFree(record);
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(PrintFont);
-    PrintFont = NULL;
+    DeleteObject(Printer.PrintFont);
+    Printer.PrintFont = NULL;
     DeleteDC(dc);
 }
 
@@ -144,14 +154,15 @@ static void ReleaseJob(HDC dc, LOGFONTA* record)
 // the spooler whole, 0 when it was cancelled or failed.
 static int PrintDocument(void)
 {
-    HCURSOR previousCursor = SetCursor(hWaitCursor);
+    HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     HDC dc = GetPrinterDC();
     if (dc == NULL) {
         SetCursor(previousCursor);
         DWORD code = Sys.CommDlgExtendedError();
         if (code != 0) {
-            snprintf(TextBuffer, sizeof TextBuffer, "Print Error %lu", (unsigned long)code);
-            ShowPrintMessage(TextBuffer, NULL);
+            char text[ERROR_TEXT_SIZE];
+            snprintf(text, sizeof text, "Print Error %lu", (unsigned long)code);
+            ShowPrintMessage(text, NULL);
         }
         return 0;
     }
@@ -162,12 +173,12 @@ static int PrintDocument(void)
     if (record == NULL) {
         SetCursor(previousCursor);
         DeleteDC(dc);
-        Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_ICONHAND);
+        Sys.MessageBoxA(Penrik.hwndMain, "Out of memory.", "Penrik", MB_ICONHAND);
         return 0;
     }
-    record->lfHeight = PrinterFontHeight(Settings.font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
+    record->lfHeight = PrinterFontHeight(Penrik.Settings.font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
     CopyFontAttributes(record);
-    PrintFont = CreateFontIndirectA(record);
+    Printer.PrintFont = CreateFontIndirectA(record);
 
     // A job the printer does not start goes no further: nothing is drawn
     // on the context, and the user hears of it.
@@ -186,18 +197,18 @@ static int PrintDocument(void)
         ShowPrintMessage(failure, NULL);
         return 0;
     }
-    SelectObject(dc, PrintFont);
+    SelectObject(dc, Printer.PrintFont);
 
-    UserAbort = 0;
-    hwndAbort = CreateDialogParamA(hInst, "AbortDlg", hwndMain, AbortDlgProc, 0);
-    if (hwndAbort == NULL) {
+    Printer.UserAbort = 0;
+    Printer.hwndAbort = CreateDialogParamA(Penrik.hInst, "AbortDlg", Penrik.hwndMain, AbortDlgProc, 0);
+    if (Printer.hwndAbort == NULL) {
         SetCursor(previousCursor);
         ShowPrintMessage("NULL Abort window handle", NULL);
         ReleaseJob(dc, record);
         return 0;
     }
-    ShowWindow(hwndAbort, SW_SHOWNORMAL);
-    EnableWindow(hwndMain, FALSE);
+    ShowWindow(Printer.hwndAbort, SW_SHOWNORMAL);
+    EnableWindow(Penrik.hwndMain, FALSE);
     SetCursor(previousCursor);
 
     TEXTMETRICA metrics;
@@ -205,13 +216,11 @@ static int PrintDocument(void)
     GetTextMetricsA(dc, &metrics);
     PageLayout layout = ComputePageLayout(GetDeviceCaps(dc, VERTRES), metrics.tmHeight,
                                           metrics.tmExternalLeading);
-    LineHeight = layout.lineHeight;
-    LinesPerPage = layout.linesPerPage;
 
-    LRESULT lines = SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0);
-    LineCount = lines > 0 ? (uint32_t)lines : 1;
-    PrintRow = 1;
-    PageNumber = 1;
+    LRESULT lines = SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0);
+    Printer.LineCount = lines > 0 ? (uint32_t)lines : 1;
+    Printer.PrintRow = 1;
+    Printer.PageNumber = 1;
 
     // One reading of the clock: every page of the job shows the same time.
     SYSTEMTIME now;
@@ -221,31 +230,33 @@ static int PrintDocument(void)
     clock.year = now.wYear;
     clock.month = now.wMonth;
     clock.day = now.wDay;
-    clock.hour = HeaderHour(now.wHour, AmPm, sizeof AmPm);
+    char amPm[AMPM_SIZE];
+    clock.hour = HeaderHour(now.wHour, amPm, sizeof amPm);
     clock.minute = now.wMinute;
-    clock.amPm = AmPm;
+    clock.amPm = amPm;
 
     PrintHeader(dc, clock, layout);
 
     int abandoned = 0;
-    for (LineIndex = 0; LineIndex < LineCount; ++LineIndex) {
+    static INT tabStops[1] = {PRINT_TAB_STOP};
+    for (uint32_t index = 0; index < Printer.LineCount; ++index) {
+        char line[LINE_BUFFER_SIZE];
         WORD room = LINE_BUFFER_SIZE - 1;
-        memcpy(LineBuffer, &room, sizeof room);
-        LRESULT copied = SendMessageA(hwndEdit, EM_GETLINE, (WPARAM)LineIndex, (LPARAM)LineBuffer);
+        memcpy(line, &room, sizeof room);
+        LRESULT copied = SendMessageA(Penrik.hwndEdit, EM_GETLINE, (WPARAM)index, (LPARAM)line);
         int length = copied < 0 ? 0 : copied > room ? room : (int)copied;
-        PrintRow = RowOfLine(LineIndex, layout);
-        TabbedTextOutA(dc, PRINT_LEFT, RowTop(PrintRow, layout), LineBuffer, length, 1, PrintTabStop,
-                       PRINT_LEFT);
-        ++PrintRow;
-        if (!PageEndsAfterLine(LineIndex, layout))
+        Printer.PrintRow = RowOfLine(index, layout);
+        TabbedTextOutA(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), line, length, 1, tabStops, PRINT_LEFT);
+        ++Printer.PrintRow;
+        if (!PageEndsAfterLine(index, layout))
             continue;
-        ++PageNumber;
-        PrintRow = 1;
+        ++Printer.PageNumber;
+        Printer.PrintRow = 1;
         // Not every spooler calls the abort procedure (Wine's does not),
         // so the Cancel button is given its chance at each page end here.
         int ended = EndPage(dc);
         AbortProc(dc, 0);
-        if (ended < 0 || UserAbort) {
+        if (ended < 0 || Printer.UserAbort) {
             abandoned = 1;
             break;
         }
@@ -254,11 +265,11 @@ static int PrintDocument(void)
             abandoned = 1;
             break;
         }
-        SelectObject(dc, PrintFont);
+        SelectObject(dc, Printer.PrintFont);
         PrintHeader(dc, clock, layout);
     }
 
-    if (!abandoned && !UserAbort) {
+    if (!abandoned && !Printer.UserAbort) {
         EndPage(dc);
         EndDoc(dc);
     } else {
@@ -267,33 +278,26 @@ static int PrintDocument(void)
         AbortDoc(dc);
     }
 
-    EnableWindow(hwndMain, TRUE);
-    DestroyWindow(hwndAbort);
-    hwndAbort = NULL;
+    EnableWindow(Penrik.hwndMain, TRUE);
+    DestroyWindow(Printer.hwndAbort);
+    Printer.hwndAbort = NULL;
     ReleaseJob(dc, record);
     if (failure != NULL)
         ShowPrintMessage(failure, NULL);
-    return !abandoned && !UserAbort;
+    return !abandoned && !Printer.UserAbort;
 }
 
-void PrintCommand(int commandId)
+int PrintJobRunning(void)
 {
-    if (commandId == IDM_PRINTSETUP) {
-        PrintSetup();
-        return;
-    }
-    if (commandId != IDM_PRINT || JobRunning)
-        return;
-    if (printMode && LoadFailed) {
-        // Nothing of the file is on screen to print, and nothing typed
-        // by anyone is lost by leaving.
-        Modified = 0;
-    } else {
-        JobRunning = 1;
-        PrintDocument();
-        JobRunning = 0;
-    }
-    // A print-mode window is hidden: it must end however the job went.
-    if (printMode)
-        PostMessageA(hwndMain, WM_COMMAND, IDM_EXIT, 0);
+    return Printer.JobRunning;
+}
+
+int PrintCommand(void)
+{
+    if (Printer.JobRunning)
+        return 0;
+    Printer.JobRunning = 1;
+    int printed = PrintDocument();
+    Printer.JobRunning = 0;
+    return printed;
 }

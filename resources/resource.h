@@ -51,10 +51,23 @@
 
 /* Child windows and dialog controls */
 #define IDC_EDIT         601
-#define IDC_PRINTNAME    602
+
+/* FindBox */
+#define IDC_FINDLABEL    100
+#define IDC_REPLLABEL    200
 #define IDC_FINDTEXT     701
 #define IDC_PREVIOUS     702
 #define IDC_CASE         704
 #define IDC_REPLTEXT     705
+
+/* AbortDlg */
+#define IDC_PRINTNAME    602
+#define IDC_SENDINGLABEL 1001
+#define IDC_SPOOLERLABEL 1002
+
+/* AboutBox */
+#define IDC_ABOUTVERSION 101
+#define IDC_ABOUTAUTHOR  102
+#define IDC_ABOUTPURPOSE 103
 
 #endif

@@ -21,23 +21,27 @@ status=0
 passed=0
 failed=0
 
-# One layer: runs its CTest tests and prints the runner's own summary.
+# One layer: runs its CTest tests and counts them from CTest's JUnit report.
 layer() {  # name, build tree, ctest regex
-    local name=$1 tree=$2 regex=$3 out="$log/$1.log"
+    local name=$1 tree=$2 regex=$3 out="$log/$1.log" junit="$log/$1.xml"
     echo "== $name"
-    ctest --test-dir "$tree" -R "$regex" --no-tests=error -V >"$out" 2>&1
+    rm -f "$junit"
+    ctest --test-dir "$tree" -R "$regex" --no-tests=error --output-on-failure --output-junit "$junit" \
+        >"$out" 2>&1
     local rc=$?
-    grep -E '^[0-9]+: \[(==========|  PASSED  |  FAILED  |  SKIPPED )\]|^[0-9]+: .*(Failure|error:)' "$out" |
-        sed -E 's/^[0-9]+: //' | head -n 60
-    local p f
-    p=$(grep -E '^[0-9]+: \[  PASSED  \] [0-9]+ test' "$out" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | awk '{s+=$1} END {print s+0}')
-    f=$(grep -E '^[0-9]+: \[  FAILED  \] [0-9]+ test' "$out" | sed -E 's/.*\] ([0-9]+) test.*/\1/' | awk '{s+=$1} END {print s+0}')
-    p=${p:-0}; f=${f:-0}
-    tail -n 3 "$out" | grep -E 'tests passed|tests failed' || true
+    local p=0 f=0 s=0
+    if [ -f "$junit" ]; then
+        p=$(grep -c '<testcase[^>]*status="run"' "$junit")
+        f=$(grep -c '<testcase[^>]*status="fail"' "$junit")
+        s=$(grep -c '<testcase[^>]*status="\(notrun\|disabled\)"' "$junit")
+        grep -o '<testcase name="[^"]*"[^>]*status="fail"' "$junit" | sed -E 's/<testcase name="([^"]*)".*/FAILED: \1/'
+    fi
+    echo "$name: $p passed, $f failed, $s not run (log in $out)"
     if [ "$rc" -ne 0 ]; then
-        echo "$name: FAILED (ctest exit $rc; full log in $out)"
-        status=1
         [ "$f" -eq 0 ] && f=1
+        echo "$name: FAILED (ctest exit $rc)"
+        grep -E '(Failure|error:)' "$out" | head -n 30
+        status=1
     elif [ "$p" -eq 0 ]; then
         echo "$name: ran no test"
         status=1
@@ -45,7 +49,7 @@ layer() {  # name, build tree, ctest regex
     passed=$((passed + p)); failed=$((failed + f))
 }
 
-layer unit "$build/host" '^unit$'
+layer unit "$build/host" '^unit\.'
 
 # A few seconds of each fuzz target on its seed corpus, as a smoke check.
 echo "== fuzz (smoke)"
@@ -73,13 +77,13 @@ if mountpoint -q "$small_disk" || mount -t tmpfs -o size=64k tmpfs "$small_disk"
 else
     echo "small disk: cannot mount a tmpfs (needs root); the full-disk test is skipped"
 fi
-layer in-process "$build/win64" '^win$'
-layer end-to-end "$build/win64" '^e2e$'
+layer in-process "$build/win64" '^win\.'
+layer end-to-end "$build/win64" '^e2e\.'
 stop_printer
 if cupsd_running; then
     echo "== no-printer: skipped (a CUPS scheduler the tests did not start is running)"
 else
-    layer no-printer "$build/win64" '^win-noprinter$'
+    layer no-printer "$build/win64" '^noprinter\.'
 fi
 
 echo

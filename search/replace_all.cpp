@@ -1,8 +1,7 @@
-#include "replace_all.h"
+#include "search/replace_all.h"
 
 #include <string.h>
 
-#include "../editing/indent.h"
 
 static int HasBreak(const char* text, size_t length)
 {
@@ -24,7 +23,7 @@ int ReplaceAllComputable(const char* text, size_t length, const char* find, size
 }
 
 void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replacement,
-                         size_t replacementLength, ReplaceAllState* state, std::string* result)
+                         size_t replacementLength, ChangeState* state, std::string* result)
 {
     const char* text = scan->text;
     size_t length = scan->length;
@@ -53,18 +52,13 @@ void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replac
         // The replacement, and the change notification it raises.
         out.append(replacement, replacementLength);
         pos += m;
-        state->modified = 1;
-        if (line != state->lineShown) {
-            state->lineShown = line;
-            if (state->skipIndent) {
-                state->skipIndent = 0;
-            } else if (line > 0 && lineStart == out.size() && (pos == length || text[pos] == '\r')) {
-                // The caret sits on an empty line: indent it from the line above.
-                const char* above = out.data() + previousStart;
-                size_t aboveLength = lineStart - 2 - previousStart;
-                unsigned int tabs = AutoIndentTabs(above, aboveLength);
-                out.append(tabs, '\t');
-            }
+        if (ApplyChangeRule(state, line) == CHANGE_INDENT && line > 0 && lineStart == out.size() &&
+            (pos == length || text[pos] == '\r')) {
+            // The caret sits on an empty line: indent it from the line above.
+            const char* above = out.data() + previousStart;
+            size_t aboveLength = lineStart - 2 - previousStart;
+            unsigned int tabs = AutoIndentTabs(above, aboveLength);
+            out.append(tabs, '\t');
         }
 
         // The next search starts one past the caret.

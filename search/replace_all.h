@@ -9,13 +9,8 @@
 
 #include <string>
 
-#include "scan.h"
-
-struct ReplaceAllState {
-    unsigned int lineShown;  // the indicator's line, as the change handler keeps it
-    int skipIndent;          // the next line change inserts no indentation
-    int modified;            // set once anything was replaced
-};
+#include "editing/indent.h"
+#include "search/scan.h"
 
 // 1 when the one-pass computation gives exactly what the edit control
 // would: every CR stands before an LF and every LF after a CR (no lone
@@ -28,8 +23,9 @@ int ReplaceAllComputable(const char* text, size_t length, const char* find, size
 // further match found from the caret onwards, exactly as the loop of
 // replace, change handler, search forward would. `scan` describes the
 // original text and the find text (lowered already when case is
-// ignored). Returns the final text in `result`.
+// ignored). `state` goes through the change rule at every replacement.
+// Returns the final text in `result`.
 void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replacement,
-                         size_t replacementLength, ReplaceAllState* state, std::string* result);
+                         size_t replacementLength, ChangeState* state, std::string* result);
 
 #endif

@@ -1,4 +1,4 @@
-#include "scan.h"
+#include "search/scan.h"
 
 int MatchAt(SearchScan* scan, size_t p)
 {

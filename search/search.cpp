@@ -1,111 +1,129 @@
 // The Search menu: the Find dialog, searching and replacing.
-#include "penrik.h"
-#include "replace_all.h"
-#include "scan.h"
+#include "search/search.h"
 
 #include <new>
 
-// commdlg.h takes these two names for its own find and replace dialogs.
-#undef FindText
-#undef ReplaceText
+#include "app/app.h"
+#include "editing/editing.h"
+#include "search/replace_all.h"
+#include "search/scan.h"
 
 #define SEARCH_TEXT_SIZE 160
 
-char FindText[SEARCH_TEXT_SIZE];
-char ReplaceText[SEARCH_TEXT_SIZE];
-int CaseSensitive;
-int Replacing;
-int replaceAllAtOnce = 1;
+static struct {
+    char FindText[SEARCH_TEXT_SIZE];
+    char ReplaceText[SEARCH_TEXT_SIZE];
+    int CaseSensitive;  // the dialog's "Case Sensitive" box
+    int Replacing;      // Replace All goes on with the next match
+    // The platform's lower-case form of every byte value, taken once, so
+    // that a search does not call the platform for every character.
+    unsigned char LowerTable[256];
+} Search;
 
-// The platform's lower-case form of every byte value, taken once, so that
-// a search does not call the platform for every character it compares.
-static unsigned char LowerTable[256];
-
+// The dialog's static labels, which take the toolbar font like the rest.
 static const int FindBoxControls[] = {
-    100, IDC_FINDTEXT, 200, IDC_REPLTEXT, IDC_CASE, IDOK, IDC_PREVIOUS, IDCANCEL,
+    IDC_FINDLABEL, IDC_FINDTEXT, IDC_REPLLABEL, IDC_REPLTEXT, IDC_CASE, IDOK, IDC_PREVIOUS, IDCANCEL,
 };
 
-void ResetSearchState(void)
+void ResetSearch(void)
 {
-    FindText[0] = '\0';
-    ReplaceText[0] = '\0';
-    CaseSensitive = 0;
-    Replacing = 0;
-    LowerTable[0] = 0;
+    Search.FindText[0] = '\0';
+    Search.ReplaceText[0] = '\0';
+    Search.CaseSensitive = 0;
+    Search.Replacing = 0;
+    Search.LowerTable[0] = 0;
     for (int c = 1; c < 256; ++c)
-        LowerTable[c] = (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c);
+        Search.LowerTable[c] = (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c);
 }
 
 // The end of every search that finds nothing more: the caret goes to the
 // start of the text.
 static void SearchDone(void)
 {
-    Sys.MessageBoxA(hwndMain, "Done", "Find String", MB_OK | MB_ICONINFORMATION);
-    SendMessageA(hwndEdit, EM_SETSEL, 0, 0);
-    SendMessageA(hwndEdit, EM_SCROLLCARET, 0, 0);
-    SetFocus(hwndEdit);
+    Sys.MessageBoxA(Penrik.hwndMain, "Done", "Find String", MB_OK | MB_ICONINFORMATION);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 0);
+    SendMessageA(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
+    SetFocus(Penrik.hwndEdit);
+}
+
+static void OutOfMemory(void)
+{
+    Sys.MessageBoxA(Penrik.hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
 }
 
 // Without a copy there is nothing to search; a Replace All in progress
 // stops here rather than replace at the caret again.
 static void NoWorkingCopy(void)
 {
-    Replacing = 0;
-    Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+    Search.Replacing = 0;
+    OutOfMemory();
 }
 
-// The control's text copied into a fresh TextBlock, locked; NULL, with no
-// block left, when the copy cannot be made.
-static char* TakeWorkingCopy(DWORD length)
+// The control's text, copied so that it can be scanned.
+struct WorkingCopy {
+    HLOCAL block;
+    char* text;
+};
+
+// Returns 0, holding nothing, when the copy cannot be made.
+static int TakeWorkingCopy(WorkingCopy* copy, DWORD length)
 {
-    if (TextBlock != NULL)
-        LocalFree(TextBlock);
-    TextBlock = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
-    char* text = TextBlock != NULL ? (char*)LocalLock(TextBlock) : NULL;
-    if (text == NULL) {
-        if (TextBlock != NULL)
-            LocalFree(TextBlock);
-        TextBlock = NULL;
-        return NULL;
+    copy->block = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
+    copy->text = copy->block != NULL ? (char*)LocalLock(copy->block) : NULL;
+    if (copy->text == NULL) {
+        if (copy->block != NULL)
+            LocalFree(copy->block);
+        copy->block = NULL;
+        return 0;
     }
-    SendMessageA(hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
-    return text;
+    SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)copy->text);
+    return 1;
+}
+
+static void DropWorkingCopy(WorkingCopy* copy)
+{
+    LocalUnlock(copy->block);
+    LocalFree(copy->block);
+    copy->block = NULL;
+    copy->text = NULL;
+}
+
+static SearchScan ScanOf(const WorkingCopy& copy, DWORD length)
+{
+    SearchScan scan = {copy.text, length, Search.FindText, (size_t)lstrlenA(Search.FindText),
+                       Search.CaseSensitive, Search.LowerTable};
+    return scan;
 }
 
 static void FindString(int direction)
 {
-    if (lstrlenA(FindText) == 0) {
-        Replacing = 0;
+    if (lstrlenA(Search.FindText) == 0) {
+        Search.Replacing = 0;
         return;
     }
-    if (TextBlock != NULL) {
-        LocalFree(TextBlock);
-        TextBlock = NULL;
-    }
-    DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
     DWORD start = 0;
-    SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
+    SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
     if (start == length) {
         SearchDone();
         return;
     }
 
-    char* text = TakeWorkingCopy(length);
-    if (text == NULL) {
+    WorkingCopy copy;
+    if (!TakeWorkingCopy(&copy, length)) {
         NoWorkingCopy();
         return;
     }
-
-    SearchScan scan = {text, length, FindText, (size_t)lstrlenA(FindText), CaseSensitive, LowerTable};
+    SearchScan scan = ScanOf(copy, length);
     size_t found = 0;
     int matched = ScanText(&scan, start, direction, &found);
-    LocalUnlock(TextBlock);
+    DropWorkingCopy(&copy);
     if (!matched) {
         SearchDone();
         return;
     }
-    SendMessageA(hwndEdit, EM_SETSEL, (WPARAM)found, (LPARAM)(found + scan.findLength));
-    SendMessageA(hwndEdit, EM_SCROLLCARET, 0, 0);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, (WPARAM)found, (LPARAM)(found + scan.findLength));
+    SendMessageA(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
 }
 
 static void EnableSearchButtons(HWND dialog, BOOL enable)
@@ -114,16 +132,16 @@ static void EnableSearchButtons(HWND dialog, BOOL enable)
     EnableWindow(GetDlgItem(dialog, IDC_PREVIOUS), enable);
 }
 
-INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
     if (msg == WM_INITDIALOG) {
         for (int id : FindBoxControls)
-            SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)hToolbarFont, TRUE);
-        CheckDlgButton(dialog, IDC_CASE, CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
-        SetDlgItemTextA(dialog, IDC_FINDTEXT, FindText);
-        SetDlgItemTextA(dialog, IDC_REPLTEXT, ReplaceText);
-        if (lstrlenA(FindText) == 0)
+            SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)Penrik.hToolbarFont, TRUE);
+        CheckDlgButton(dialog, IDC_CASE, Search.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
+        SetDlgItemTextA(dialog, IDC_FINDTEXT, Search.FindText);
+        SetDlgItemTextA(dialog, IDC_REPLTEXT, Search.ReplaceText);
+        if (lstrlenA(Search.FindText) == 0)
             EnableSearchButtons(dialog, FALSE);
         return TRUE;
     }
@@ -133,20 +151,18 @@ INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
     switch (LOWORD(wParam)) {
     case IDC_FINDTEXT:
         if (HIWORD(wParam) == EN_CHANGE)
-            EnableSearchButtons(dialog,
-                                SendDlgItemMessageA(dialog, IDC_FINDTEXT, WM_GETTEXTLENGTH, 0, 0) != 0);
+            EnableSearchButtons(dialog, SendDlgItemMessageA(dialog, IDC_FINDTEXT, WM_GETTEXTLENGTH, 0, 0) != 0);
         return TRUE;
     case IDC_CASE:
         // A plain check box: it does not toggle itself.
-        CheckDlgButton(dialog, IDC_CASE,
-                       IsDlgButtonChecked(dialog, IDC_CASE) ? BST_UNCHECKED : BST_CHECKED);
+        CheckDlgButton(dialog, IDC_CASE, IsDlgButtonChecked(dialog, IDC_CASE) ? BST_UNCHECKED : BST_CHECKED);
         return TRUE;
     case IDOK:
     case IDC_PREVIOUS: {
         int direction = LOWORD(wParam) == IDOK ? +1 : -1;
-        CaseSensitive = IsDlgButtonChecked(dialog, IDC_CASE) == BST_CHECKED;
-        GetDlgItemTextA(dialog, IDC_FINDTEXT, FindText, sizeof FindText);
-        GetDlgItemTextA(dialog, IDC_REPLTEXT, ReplaceText, sizeof ReplaceText);
+        Search.CaseSensitive = IsDlgButtonChecked(dialog, IDC_CASE) == BST_CHECKED;
+        GetDlgItemTextA(dialog, IDC_FINDTEXT, Search.FindText, sizeof Search.FindText);
+        GetDlgItemTextA(dialog, IDC_REPLTEXT, Search.ReplaceText, sizeof Search.ReplaceText);
         FindString(direction);
         EndDialog(dialog, 0);
         return TRUE;
@@ -160,117 +176,107 @@ INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 
 static void ShowFindBox(void)
 {
-    DialogBoxParamA(hInst, "FindBox", hwndEdit, FindBoxProc, 0);
+    DialogBoxParamA(Penrik.hInst, "FindBox", Penrik.hwndEdit, FindBoxProc, 0);
 }
 
 static void ReplaceSelection(void)
 {
-    SendMessageA(hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)ReplaceText);
+    SendMessageA(Penrik.hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)Search.ReplaceText);
 }
 
 // Replace All as one new text instead of one control edit per match,
 // which the control makes slow for thousands of matches. The outcome is
-// the loop's: the same text, line indicator, indentation and "Done".
+// the steps': the same text, line indicator, indentation and "Done".
 // Returns 0, having changed nothing, when the text is not one it can
-// compute (wrapped lines, lone line breaks), and the loop does the work.
-static int ReplaceAllAtOnce(void)
+// compute (wrapped lines, lone line breaks), and the steps do the work.
+static int ReplaceAllInOnePass(void)
 {
-    if (!replaceAllAtOnce || Settings.wordWrap)
+    if (Penrik.Settings.wordWrap)
         return 0;
     DWORD start = 0, end = 0;
-    SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-    size_t findLength = (size_t)lstrlenA(FindText);
+    SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    size_t findLength = (size_t)lstrlenA(Search.FindText);
     if (findLength == 0 || end - start != findLength)
         return 0;
 
-    DWORD length = (DWORD)SendMessageA(hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    char* text = TakeWorkingCopy(length);
-    if (text == NULL) {
-        // Where the loop meets the same shortage: after its first
+    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    WorkingCopy copy;
+    if (!TakeWorkingCopy(&copy, length)) {
+        // Where the steps meet the same shortage: after their first
         // replacement.
         ReplaceSelection();
         NoWorkingCopy();
         return 1;
     }
-    size_t replacementLength = (size_t)lstrlenA(ReplaceText);
-    SearchScan scan = {text, length, FindText, findLength, CaseSensitive, LowerTable};
-    if (!ReplaceAllComputable(text, length, FindText, findLength, ReplaceText, replacementLength) ||
+    size_t replacementLength = (size_t)lstrlenA(Search.ReplaceText);
+    SearchScan scan = ScanOf(copy, length);
+    if (!ReplaceAllComputable(copy.text, length, Search.FindText, findLength, Search.ReplaceText,
+                              replacementLength) ||
         !MatchAt(&scan, start)) {
-        LocalUnlock(TextBlock);
+        DropWorkingCopy(&copy);
         return 0;
     }
 
-    ReplaceAllState state = {lineShown, skipIndent, Modified};
+    ChangeState state = CurrentChangeState();
     std::string result;
     try {
-        ReplaceAllInOnePass(&scan, start, ReplaceText, replacementLength, &state, &result);
+        ReplaceAllInOnePass(&scan, start, Search.ReplaceText, replacementLength, &state, &result);
     } catch (const std::bad_alloc&) {
-        LocalUnlock(TextBlock);
+        DropWorkingCopy(&copy);
         return 0;
     }
-    LocalUnlock(TextBlock);
+    DropWorkingCopy(&copy);
 
-    // The change handler must not indent anything for the new text.
-    HCURSOR previousCursor = SetCursor(hWaitCursor);
-    skipIndent = 1;
-    LRESULT set = SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)result.c_str());
-    SetCursor(previousCursor);
-    skipIndent = state.skipIndent;
-    if (!set) {
-        Sys.MessageBoxA(hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+    if (!SetEditedText(result.c_str(), state)) {
+        OutOfMemory();
         return 1;
     }
-    Modified = state.modified;
-    ShowLineNumber(state.lineShown);
-    Replacing = 0;
+    Search.Replacing = 0;
     SearchDone();
     return 1;
 }
 
-// Each pass replaces the selected match and searches on from the caret
+// Each step replaces the selected match and searches on from the caret
 // after it; the search's "Done" leaves an empty selection at 0, which
-// ends the loop, as does a cancelled dialog.
-static void ReplaceAll(void)
+// ends the steps, as does a cancelled dialog.
+void ReplaceAllCommand(ReplaceAllWay way)
 {
-    Replacing = 1;
-    SendMessageA(hwndEdit, EM_SETSEL, 0, 0);
+    Search.Replacing = 1;
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 0);
     ShowFindBox();
-    if (Replacing == 1 && ReplaceAllAtOnce())
+    if (Search.Replacing == 1 && way == REPLACE_ALL_IN_ONE_PASS && ReplaceAllInOnePass())
         return;
     do {
-        Replacing = 0;
-        DWORD packed = (DWORD)SendMessageA(hwndEdit, EM_GETSEL, 0, 0);
+        Search.Replacing = 0;
+        DWORD packed = (DWORD)SendMessageA(Penrik.hwndEdit, EM_GETSEL, 0, 0);
         if (packed != 0) {
             ReplaceSelection();
-            Replacing = 1;
+            Search.Replacing = 1;
             FindString(+1);
         }
-    } while (Replacing == 1);
+    } while (Search.Replacing == 1);
 }
 
 void SearchCommand(int commandId)
 {
     switch (commandId) {
     case IDM_FIND:
-        EnableCommand(IDM_FINDNEXT);
-        EnableCommand(IDM_FINDPREV);
-        EnableCommand(IDM_REPLACE);
         ShowFindBox();
         break;
     case IDM_FINDNEXT:
         FindString(+1);
-        SetFocus(hwndEdit);
+        SetFocus(Penrik.hwndEdit);
         break;
     case IDM_FINDPREV:
         FindString(-1);
-        SetFocus(hwndEdit);
+        SetFocus(Penrik.hwndEdit);
         break;
     case IDM_REPLACE:
         ReplaceSelection();
-        SetFocus(hwndEdit);
+        SetFocus(Penrik.hwndEdit);
         break;
     case IDM_REPLACEALL:
-        ReplaceAll();
+        ReplaceAllCommand(REPLACE_ALL_IN_ONE_PASS);
         break;
     }
 }

@@ -1,6 +1,9 @@
 // Compile, Build, BuildAll and Clean hand the work to the user's batch
 // file; Execute runs a chosen program; Debug starts the debugger.
-#include "penrik.h"
+#include "tools/tools.h"
+
+#include "app/app.h"
+#include "document/document.h"
 
 struct BatchRow {
     int id;
@@ -18,26 +21,26 @@ static const BatchRow BatchRows[] = {
 
 static void RunBatch(const BatchRow& row)
 {
-    if (row.asksToSave && QuerySave(hwndMain) == 0)
+    if (row.asksToSave && QuerySave(Penrik.hwndMain) == 0)
         return;
     if (row.letter == 0)
-        Sys.ShellExecuteA(hwndMain, NULL, "penrik.bat", DocumentName, "", SW_MINIMIZE);
-    else if (platformV4)
-        Sys.ShellExecuteA(hwndMain, NULL, "command", row.viaInterpreter, "", SW_MINIMIZE);
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "penrik.bat", DocumentName(), "", SW_MINIMIZE);
+    else if (Penrik.platformV4)
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "command", row.viaInterpreter, "", SW_MINIMIZE);
     else
-        Sys.ShellExecuteA(hwndMain, NULL, "penrik.bat", row.letter, "", SW_MINIMIZE);
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "penrik.bat", row.letter, "", SW_MINIMIZE);
 }
 
 static void Execute(void)
 {
-    lstrcpynA(NameBackup, DocumentName, NAME_SIZE);
-    FileDialogData.nFilterIndex = 2;
-    FileDialogData.lpstrTitle = "Execute File";
+    FileChoice choice;
+    choice.title = "Execute File";
+    choice.filterIndex = 2;
+    choice.flags = 0;
+    lstrcpynA(choice.name, DocumentName(), NAME_SIZE);
     // The program runs in its own folder, and later builds look there.
-    if (ChooseFile(Sys.GetOpenFileNameA))
-        Sys.ShellExecuteA(hwndMain, NULL, DocumentName, "", "", SW_SHOW);
-    lstrcpynA(DocumentName, NameBackup, NAME_SIZE);
-    FileDialogData.nFilterIndex = 1;
+    if (ChooseFile(FILE_DIALOG_OPEN, &choice))
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, choice.name, "", "", SW_SHOW);
 }
 
 void BuildCommand(int commandId)
@@ -50,5 +53,5 @@ void BuildCommand(int commandId)
     if (commandId == IDM_EXECUTE)
         Execute();
     else if (commandId == IDM_DEBUG)
-        Sys.ShellExecuteA(hwndMain, NULL, "windbg.exe", DocumentName, "", SW_SHOW);
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "windbg.exe", DocumentName(), "", SW_SHOW);
 }

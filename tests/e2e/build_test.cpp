@@ -15,7 +15,7 @@ void WriteRecordingBatch(const std::string& folder, const std::string& tag)
 {
     // Folder names repeat between runs when process ids do.
     DeleteFileA((folder + "calls.txt").c_str());
-    WriteBytes(folder + "penrik.bat", "@echo off\r\necho " + tag + " %1>>calls.txt\r\n");
+    ASSERT_TRUE(WriteBytes(folder + "penrik.bat", "@echo off\r\necho " + tag + " %1>>calls.txt\r\n"));
 }
 
 bool WaitForContents(const std::string& path, const std::string& expected, DWORD milliseconds)
@@ -109,7 +109,7 @@ TEST(Build, BatchFileRunsForEachBuildCommand)
     std::string first = FreshFolder();
     WriteRecordingBatch(first, "first");
     std::string source = first + "hello.c";
-    WriteBytes(source, "int main(void) { return 0; }\r\n");
+    ASSERT_TRUE(WriteBytes(source, "int main(void) { return 0; }\r\n"));
 
     Program program;
     ASSERT_TRUE(Launch(program, source, first));
@@ -133,7 +133,7 @@ TEST(Build, BatchFileRunsForEachBuildCommand)
     std::string second = FreshFolder();
     WriteRecordingBatch(second, "second");
     std::string other = second + "other.c";
-    WriteBytes(other, "int other;\r\n");
+    ASSERT_TRUE(WriteBytes(other, "int other;\r\n"));
     ASSERT_TRUE(OpenThroughTheDialog(program, other)) << WindowText(program.main);
     PostCommand(program, IDM_BUILD);
     EXPECT_TRUE(WaitForContents(second + "calls.txt", "second b\r\n", 30000))

@@ -17,7 +17,7 @@ TEST(Documents, ExitAnsweredYesWritesWhatTheEditorHeld)
     ResetSettings();
     std::string path = FreshFolder() + "started on.c";
     const std::string contents = "int main(void)\r\n{\r\n\treturn 0;\r\n}\r\n";
-    WriteBytes(path, contents);
+    ASSERT_TRUE(WriteBytes(path, contents));
 
     Program program;
     ASSERT_TRUE(Launch(program, path));

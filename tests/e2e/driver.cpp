@@ -105,32 +105,7 @@ void ResetSettings(const std::string& contents)
     WritePrivateProfileStringA(NULL, NULL, NULL, "Marravel.ini");
     DeleteFileA(SettingsPath().c_str());
     if (!contents.empty())
-        WriteBytes(SettingsPath(), contents);
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    DWORD size = GetFileSize(file, NULL);
-    std::string bytes(size, '\0');
-    DWORD read = 0;
-    if (size > 0)
-        ReadFile(file, &bytes[0], size, &read, NULL);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
-    CloseHandle(file);
+        ASSERT_TRUE(WriteBytes(SettingsPath(), contents));
 }
 
 std::string FreshFolder()
@@ -147,11 +122,11 @@ std::string FreshFolder()
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
+    if (argc < 2 && !::testing::GTEST_FLAG(list_tests)) {
         fprintf(stderr, "usage: e2e_tests PATH-TO-penrik.exe\n");
         return 2;
     }
-    std::string path = argv[1];
+    std::string path = argc < 2 ? "" : argv[1];
     if (!path.empty() && path[0] == '/') {
         // A Unix path from the build: Wine shows the root as drive Z:.
         path = "Z:" + path;

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "tests/common/files.h"
+
 extern std::string PenrikExe;  // the program under test, as a Windows path
 
 struct Program {
@@ -42,8 +44,6 @@ template <typename F> bool WaitFor(F condition, DWORD milliseconds)
 
 std::string SettingsPath();
 void ResetSettings(const std::string& contents = "");
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
 std::string FreshFolder();
 
 #endif

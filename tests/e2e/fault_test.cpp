@@ -69,7 +69,7 @@ TEST(Faults, FileLockedByAnotherProcess)
     ResetSettings();
     std::string path = FreshFolder() + "held.txt";
     const std::string contents = "held by another process\r\n";
-    WriteBytes(path, contents);
+    ASSERT_TRUE(WriteBytes(path, contents));
 
     // Loading it: the program says so and starts untitled.
     HANDLE lock = Lock(path);
@@ -110,7 +110,7 @@ TEST(Faults, CommandLineNamesAtTheLimit)
     ResetSettings();
     std::string fits = PathOfLength(255);
     ASSERT_EQ(255u, fits.size());
-    WriteBytes(fits, "long name");
+    ASSERT_TRUE(WriteBytes(fits, "long name"));
     Program program;
     ASSERT_TRUE(Launch(program, fits));
     EXPECT_TRUE(WaitFor([&] { return TextOf(program.main) == "PENRIK - " + fits; }, 10000)) << TextOf(program.main);
@@ -136,7 +136,7 @@ TEST(Faults, OpenDialogNameTooLong)
     ResetSettings();
     std::string fits = PathOfLength(255);
     std::string tooLong = fits + "x";
-    WriteBytes(fits, "kept");
+    ASSERT_TRUE(WriteBytes(fits, "kept"));
     Program program;
     ASSERT_TRUE(Launch(program, fits));
     ASSERT_TRUE(WaitFor([&] { return TextOf(program.main) == "PENRIK - " + fits; }, 10000));

@@ -12,33 +12,10 @@
 
 namespace {
 
-std::string UnixToWindows(const std::string& path)
-{
-    std::string windows = "Z:" + path;
-    for (char& c : windows)
-        if (c == '/')
-            c = '\\';
-    return windows;
-}
-
 std::string PdfDir()
 {
     const char* dir = getenv("PENRIK_PDF_DIR");
     return dir != NULL ? dir : "";
-}
-
-std::set<std::string> PdfFiles(const std::string& unixDir)
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((UnixToWindows(unixDir) + "\\*.pdf").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
 }
 
 long long FileSize(const std::string& path)
@@ -58,7 +35,7 @@ std::string WaitForNewPdf(const std::string& unixDir, const std::set<std::string
     WaitFor(
         [&] {
             if (found.empty()) {
-                for (const std::string& name : PdfFiles(unixDir))
+                for (const std::string& name : PdfNames(UnixToWindows(unixDir) + "\\"))
                     if (before.count(name) == 0)
                         found = name;
                 return false;
@@ -224,9 +201,9 @@ TEST(PrintMode, PrintsTheFileOnThePdfQueueAndExits)
             snprintf(line, sizeof line, "body line %03d\r\n", i);
         text += line;
     }
-    WriteBytes(file, text);
+    ASSERT_TRUE(WriteBytes(file, text));
 
-    std::set<std::string> before = PdfFiles(pdfDir);
+    std::set<std::string> before = PdfNames(UnixToWindows(pdfDir) + "\\");
     SYSTEMTIME start;
     GetLocalTime(&start);
     Program program;

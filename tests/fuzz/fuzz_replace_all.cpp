@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!caseSensitive)
         for (char& c : lowered)
             c = (char)Lower[(unsigned char)c];
-    ReplaceAllState state = {shown, skip, 0};
+    ChangeState state = {shown, skip, 0};
     std::string result;
     ReplaceAllInOnePass(&scan, first, replacement.data(), replacement.size(), &state, &result);
     if (result != model || state.lineShown != modelShown || state.skipIndent != modelSkip || state.modified != 1)

@@ -19,7 +19,7 @@ struct InitLower {
 
 struct Outcome {
     std::string text;
-    ReplaceAllState state;
+    ChangeState state;
 };
 
 // The dialog's first search has selected the match at `first`.

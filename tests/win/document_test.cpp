@@ -15,8 +15,7 @@ const UINT QUESTION = MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND;
 std::string cancelledName;
 BOOL WINAPI CancelAfterTyping(LPOPENFILENAMEA ofn)
 {
-    script.dialogs.push_back({"cancelled", ofn->lpstrTitle ? ofn->lpstrTitle : "(none)", ofn->Flags,
-                              ofn->nFilterIndex, ofn->lpstrFile});
+    RecordDialog("cancelled", ofn);
     lstrcpynA(ofn->lpstrFile, cancelledName.c_str(), (int)ofn->nMaxFile);
     return FALSE;
 }
@@ -26,7 +25,7 @@ std::string captionAtBox;
 int WINAPI BoxNotingCaption(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
     char title[512];
-    GetWindowTextA(hwndMain, title, sizeof title);
+    GetWindowTextA(Penrik.hwndMain, title, sizeof title);
     captionAtBox = title;
     script.boxes.push_back({text, caption != NULL ? caption : "(none)", type});
     return IDOK;
@@ -78,7 +77,7 @@ protected:
         files->fWide = FALSE;
         memcpy((char*)files + sizeof(DROPFILES), list.data(), list.size());
         GlobalUnlock(memory);
-        SendMessageA(hwndMain, WM_DROPFILES, (WPARAM)memory, 0);
+        SendMessageA(Penrik.hwndMain, WM_DROPFILES, (WPARAM)memory, 0);
         Pump();
     }
 
@@ -117,30 +116,30 @@ protected:
 TEST_F(Documents, QuerySaveAnswers)
 {
     Start();
-    EXPECT_EQ(1, QuerySave(hwndMain));  // nothing modified: silent
+    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));  // nothing modified: silent
     EXPECT_TRUE(script.boxes.empty());
 
     std::string path = Opened("answers.txt", "old");
     Type("new ");
-    ASSERT_EQ(1, Modified);
+    ASSERT_EQ(1, Modified());
 
     script.boxAnswers = {IDNO};
-    EXPECT_EQ(IDNO, QuerySave(hwndMain));
+    EXPECT_EQ(IDNO, QuerySave(Penrik.hwndMain));
     ExpectBox(0, "Save current changes: " + path, "penrik", QUESTION);
     EXPECT_EQ("old", ReadFileBytes(path));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
 
     script.boxAnswers = {IDCANCEL};
-    EXPECT_EQ(0, QuerySave(hwndMain));
+    EXPECT_EQ(0, QuerySave(Penrik.hwndMain));
     EXPECT_EQ("old", ReadFileBytes(path));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
 
     script.boxAnswers = {IDYES};
-    EXPECT_EQ(1, QuerySave(hwndMain));
+    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));
     EXPECT_EQ("new old", ReadFileBytes(path));
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_EQ(1u, script.dialogs.size());  // only Open's
-    EXPECT_EQ(1, QuerySave(hwndMain));
+    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));
     EXPECT_EQ(3u, script.boxes.size());
 }
 
@@ -153,11 +152,11 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     BOOL(WINAPI * scripted)(LPOPENFILENAMEA) = Sys.GetSaveFileNameA;
     Sys.GetSaveFileNameA = CancelAfterTyping;
     script.boxAnswers = {IDYES};
-    EXPECT_EQ(0, QuerySave(hwndMain));
+    EXPECT_EQ(0, QuerySave(Penrik.hwndMain));
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("(none)", script.dialogs[0].title);
-    EXPECT_STREQ("", DocumentName);
-    EXPECT_EQ(1, Modified);
+    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ(1, Modified());
     Sys.GetSaveFileNameA = scripted;
 
     // After Delete the same dialog reads "Delete File".
@@ -166,16 +165,16 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     std::string path = TempDir() + "chosen.txt";
     script.boxAnswers = {IDYES};
     script.dialogAnswers = {{true, path}};
-    EXPECT_EQ(1, QuerySave(hwndMain));
+    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));
     ASSERT_EQ(3u, script.dialogs.size());
     EXPECT_EQ("save", script.dialogs[2].kind);
     EXPECT_EQ("Delete File", script.dialogs[2].title);
     EXPECT_EQ(0u, script.dialogs[2].flags);
     EXPECT_EQ(1u, script.dialogs[2].filterIndex);
     EXPECT_EQ("draft", ReadFileBytes(path));
-    EXPECT_EQ(path, DocumentName);
+    EXPECT_EQ(path, DocumentName());
     EXPECT_EQ("PENRIK", Caption());  // this dialog does not touch the caption
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 }
 
 TEST_F(Documents, CloseAnsweredYesWithAFailingWriteKeepsTheWindow)
@@ -185,21 +184,21 @@ TEST_F(Documents, CloseAnsweredYesWithAFailingWriteKeepsTheWindow)
     Type("lost? ");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     script.boxAnswers = {IDYES, IDOK};
-    SendMessageA(hwndMain, WM_CLOSE, 0, 0);
+    SendMessageA(Penrik.hwndMain, WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_TRUE(IsWindow(hwndMain));
+    EXPECT_TRUE(IsWindow(Penrik.hwndMain));
     EXPECT_EQ(-1, exitCode);
     ExpectBox(1, "Error writing to " + path + ".", "(none)", MB_ICONHAND);
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ("kept", ReadFileBytes(path));
     EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // Once the file can be written, Yes writes it and the window goes.
     script.boxAnswers = {IDYES};
-    SendMessageA(hwndMain, WM_CLOSE, 0, 0);
+    SendMessageA(Penrik.hwndMain, WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_FALSE(IsWindow(hwndMain));
+    EXPECT_FALSE(IsWindow(Penrik.hwndMain));
     EXPECT_EQ(0, exitCode);
     EXPECT_EQ("lost? kept", ReadFileBytes(path));
 }
@@ -219,8 +218,8 @@ TEST_F(Documents, SaveOnUntitledGoesThroughSaveAs)
     EXPECT_EQ(0u, script.dialogs[0].flags);
     EXPECT_EQ("fresh", ReadFileBytes(path));
     EXPECT_EQ("PENRIK - fresh.txt", Caption());
-    EXPECT_EQ(0, Modified);
-    EXPECT_EQ(hwndEdit, GetFocus());
+    EXPECT_EQ(0, Modified());
+    EXPECT_EQ(Penrik.hwndEdit, GetFocus());
 }
 
 TEST_F(Documents, SaveWritesOnlyAChangedNamedDocument)
@@ -235,7 +234,7 @@ TEST_F(Documents, SaveWritesOnlyAChangedNamedDocument)
     Type("!");
     Command(IDM_SAVE);
     EXPECT_EQ("!as loaded", ReadFileBytes(path));
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_TRUE(script.boxes.empty());
 }
 
@@ -243,14 +242,14 @@ TEST_F(Documents, SaveAsWritesWhateverModifiedAndSetsTheCaptionFirst)
 {
     Start();
     std::string first = Opened("first.txt", "body");
-    ASSERT_EQ(0, Modified);
+    ASSERT_EQ(0, Modified());
     std::string copy = TempDir() + "copy.txt";
     script.dialogAnswers = {{true, copy}};
     Command(IDM_SAVEAS);
     EXPECT_EQ("body", ReadFileBytes(copy));
     EXPECT_EQ("body", ReadFileBytes(first));
     EXPECT_EQ("PENRIK - copy.txt", Caption());
-    EXPECT_EQ(copy, DocumentName);
+    EXPECT_EQ(copy, DocumentName());
 
     // A write that fails: the caption is already the new one when the
     // error shows, and stays.
@@ -265,7 +264,7 @@ TEST_F(Documents, SaveAsWritesWhateverModifiedAndSetsTheCaptionFirst)
     EXPECT_EQ("PENRIK - read only.txt", captionAtBox);
     EXPECT_EQ("PENRIK - read only.txt", Caption());
     EXPECT_EQ("untouched", ReadFileBytes(readOnly));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -278,7 +277,7 @@ TEST_F(Documents, CancelledDialogsLeaveTheNameAsItWas)
     cancelledName = TempDir() + "typed.txt";
     for (int id : {IDM_OPEN, IDM_OPEN2ND, IDM_SAVEAS, IDM_DELETEFILE}) {
         Command(id);
-        EXPECT_EQ(path, DocumentName) << id;
+        EXPECT_EQ(path, DocumentName()) << id;
         EXPECT_EQ(path, script.dialogs.back().nameShown) << id;
     }
     EXPECT_EQ(5u, script.dialogs.size());
@@ -291,8 +290,8 @@ TEST_F(Documents, CancelledDialogsLeaveTheNameAsItWas)
     Command(IDM_NEW);
     Type("y");
     Command(IDM_SAVE);
-    EXPECT_STREQ("", DocumentName);
-    EXPECT_EQ(1, Modified);
+    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ("penrik- Untitled", Caption());
 }
 
@@ -318,9 +317,9 @@ TEST_F(Documents, Open2ndStartsThisProgramAndLeavesTheDocumentAlone)
     EXPECT_EQ(other, script.shell[0].parameters);
     EXPECT_EQ("", script.shell[0].directory);
     EXPECT_EQ(SW_SHOW, script.shell[0].show);
-    EXPECT_EQ(path, DocumentName);
+    EXPECT_EQ(path, DocumentName());
     EXPECT_EQ("+mine", EditText());
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ("PENRIK - " + path, Caption());
 
     // The next dialog carries no OFN_NOCHANGEDIR.
@@ -348,10 +347,10 @@ TEST_F(Documents, DeleteAskedYesNoCancel)
         ExpectBox(script.boxes.size() - 1, "DELETE: " + victim + " ?", "penrik",
                   MB_YESNOCANCEL | MB_ICONEXCLAMATION);
         EXPECT_EQ(!c.deleted, FileExists(victim)) << c.answer;
-        EXPECT_EQ(path, DocumentName) << c.answer;
+        EXPECT_EQ(path, DocumentName()) << c.answer;
     }
     EXPECT_EQ("*open", EditText());
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ("PENRIK - " + path, Caption());
 }
 
@@ -363,13 +362,13 @@ TEST_F(Documents, DropLoadsTheFirstOfThreeFiles)
     WriteFileBytes(b, "second");
     WriteFileBytes(c, "third");
     Drop({a, b, c});
-    EXPECT_EQ(a, DocumentName);
+    EXPECT_EQ(a, DocumentName());
     EXPECT_EQ("first", EditText());
     EXPECT_EQ("PENRIK - " + a, Caption());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_TRUE(script.boxes.empty());
     EXPECT_TRUE(script.dialogs.empty());
-    EXPECT_STREQ("", FileTitle);  // a drop is no dialog
+    EXPECT_STREQ("", FileTitle());  // a drop is no dialog
     ExpectBuildCommands(true);
 
     // Cancel at the question: nothing changes.
@@ -377,16 +376,16 @@ TEST_F(Documents, DropLoadsTheFirstOfThreeFiles)
     script.boxAnswers = {IDCANCEL};
     Drop({b});
     ExpectBox(0, "Save current changes: " + a, "penrik", QUESTION);
-    EXPECT_EQ(a, DocumentName);
+    EXPECT_EQ(a, DocumentName());
     EXPECT_EQ("edit first", EditText());
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ("first", ReadFileBytes(a));
 
     // A drop of a file that cannot be opened keeps the document's name.
     script.boxAnswers = {IDNO, IDOK};
     Drop({TempDir() + "missing.txt"});
     ExpectBox(2, "Cannot open " + TempDir() + "missing.txt.", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_EQ(a, DocumentName);
+    EXPECT_EQ(a, DocumentName());
     EXPECT_EQ("edit first", EditText());
 }
 
@@ -398,7 +397,7 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
     ASSERT_EQ(255u, fits.size());
     WriteFileBytes(fits, "long named");
     Drop({fits});
-    EXPECT_EQ(fits, DocumentName);
+    EXPECT_EQ(fits, DocumentName());
     EXPECT_EQ("long named", EditText());
     EXPECT_EQ("PENRIK - " + fits, Caption());
 
@@ -410,7 +409,7 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
     ExpectBox(0, "Save current changes: " + fits, "penrik", QUESTION);
     ExpectBox(1, "Error writing to " + fits + ".", "(none)", MB_ICONHAND);
     EXPECT_EQ("long named", ReadFileBytes(fits));
-    EXPECT_EQ(fits, DocumentName);  // the failed save stopped New
+    EXPECT_EQ(fits, DocumentName());  // the failed save stopped New
     Command(IDM_NEW);
     Drop({fits});
 
@@ -420,7 +419,7 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
         Drop({tooLong});
         ExpectBox(script.boxes.size() - 1, "The dropped file's path is longer than 255 characters.",
                   "(none)", MB_ICONEXCLAMATION);
-        EXPECT_EQ(fits, DocumentName) << length;
+        EXPECT_EQ(fits, DocumentName()) << length;
         EXPECT_EQ("long named", EditText()) << length;
         EXPECT_EQ("PENRIK - " + fits, Caption()) << length;
     }
@@ -433,14 +432,14 @@ TEST_F(Documents, LoadingEmptyZeroByteAndOddLineEnds)
     std::string empty = Opened("empty.txt", "");
     EXPECT_EQ("", EditText());
     EXPECT_EQ("PENRIK - " + empty, Caption());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_TRUE(script.boxes.empty());
     ExpectBuildCommands(true);
 
     script.boxAnswers = {IDOK};
     std::string zero = Opened("zero.bin", std::string("before\0after", 12));
     EXPECT_EQ("before", EditText());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     ExpectBox(0, zero + " contains zero bytes: only the text before the first one is shown, "
                         "and saving it would drop the rest.",
               "(none)", MB_ICONEXCLAMATION);
@@ -490,9 +489,9 @@ TEST_F(Documents, ShortReadShowsTheErrorAndStillCompletes)
     Command(IDM_OPEN);
     ExpectBox(0, "Error reading " + path + ".", "(none)", MB_ICONEXCLAMATION);
     EXPECT_EQ(bytes, EditText());
-    EXPECT_EQ(path, DocumentName);
+    EXPECT_EQ(path, DocumentName());
     EXPECT_EQ("PENRIK - " + path, Caption());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     ExpectBuildCommands(true);
 }
 
@@ -508,21 +507,20 @@ TEST_F(Documents, LoadWithoutMemoryKeepsThePreviousDocument)
     script.failAllocAfter = 0;
     Command(IDM_OPEN);
     ExpectBox(1, "Not enough memory.", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_EQ(previous, DocumentName);
+    EXPECT_EQ(previous, DocumentName());
     EXPECT_EQ("#previous", EditText());
     EXPECT_EQ("PENRIK - " + previous, Caption());
-    EXPECT_EQ(1, Modified);
-    EXPECT_EQ((HLOCAL)NULL, TextBlock);
+    EXPECT_EQ(1, Modified());
 
     // The same failure in the internal load leaves the control's text
     // without the name of the file it is not.
     script.boxAnswers = {IDNO};
     Command(IDM_NEW);
-    lstrcpynA(DocumentName, next.c_str(), NAME_SIZE);
+    SetDocumentName(next.c_str());
     script.boxAnswers = {IDOK};
     script.failAllocAfter = 0;
     Command(IDM_LOADFILE);
-    EXPECT_STREQ("", DocumentName);
+    EXPECT_STREQ("", DocumentName());
     EXPECT_EQ("penrik- Untitled", Caption());
     EXPECT_EQ("next", ReadFileBytes(next));
 }
@@ -531,24 +529,24 @@ TEST_F(Documents, TooLargeFilesAreRefused)
 {
     Start();
     std::string small = Opened("small.txt", "12345");
-    SendMessageA(hwndEdit, EM_LIMITTEXT, 8, 0);
+    SendMessageA(Penrik.hwndEdit, EM_LIMITTEXT, 8, 0);
     std::string big = TempDir() + "big.txt";
     WriteFileBytes(big, "123456789");
     script.dialogAnswers = {{true, big}};
     script.boxAnswers = {IDOK};
     Command(IDM_OPEN);
     ExpectBox(0, big + " is too large to edit.", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_EQ(small, DocumentName);
+    EXPECT_EQ(small, DocumentName());
     EXPECT_EQ("12345", EditText());
     EXPECT_EQ("PENRIK - " + small, Caption());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 
     // Through the internal load (start-up, Word Wrap) the document is left
     // untitled, so a Save cannot put the small text over the big file.
-    lstrcpynA(DocumentName, big.c_str(), NAME_SIZE);
+    SetDocumentName(big.c_str());
     script.boxAnswers = {IDOK};
     Command(IDM_LOADFILE);
-    EXPECT_STREQ("", DocumentName);
+    EXPECT_STREQ("", DocumentName());
     EXPECT_EQ("penrik- Untitled", Caption());
     Type("!");
     script.dialogAnswers = {{false, ""}};
@@ -561,7 +559,7 @@ TEST_F(Documents, StartingOnANameToBeCreatedOrOnAFolder)
     std::string path = TempDir() + "not yet.txt";
     Start(path);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(path, DocumentName);
+    EXPECT_EQ(path, DocumentName());
     EXPECT_EQ("", EditText());
     EXPECT_EQ("PENRIK", Caption());
     ExpectBuildCommands(false);
@@ -578,7 +576,7 @@ TEST_F(Documents, StartingOnANameToBeCreatedOrOnAFolder)
     script.boxAnswers = {IDOK};
     Start(folder);
     ExpectBox(0, "Cannot open " + folder + ".", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_STREQ("", DocumentName);
+    EXPECT_STREQ("", DocumentName());
     EXPECT_EQ("penrik- Untitled", Caption());
 
     // The internal load of an untitled document (Word Wrap) says nothing.
@@ -588,19 +586,27 @@ TEST_F(Documents, StartingOnANameToBeCreatedOrOnAFolder)
     EXPECT_EQ("kept", EditText());
 }
 
-TEST_F(Documents, TheSharedDialogRecord)
+TEST_F(Documents, TheFileDialogRecord)
 {
+    // The unsaved-changes question's dialog before any file command: no
+    // title of its own.
     Start();
-    const OPENFILENAMEA& d = FileDialogData;
+    Type("x");
+    script.boxAnswers.push_back(IDYES);
+    script.dialogAnswers.push_back({false, ""});
+    Command(IDM_NEW);
+    ASSERT_EQ(1u, script.dialogs.size());
+    EXPECT_EQ("save", script.dialogs[0].kind);
+    const OPENFILENAMEA& d = script.dialogs[0].record;
     EXPECT_EQ(sizeof(OPENFILENAMEA), d.lStructSize);
-    EXPECT_EQ(hwndMain, d.hwndOwner);
+    EXPECT_EQ(Penrik.hwndMain, d.hwndOwner);
     ASSERT_NE((LPCSTR)NULL, d.lpstrFilter);
     EXPECT_EQ(std::string("All Files (*.*)\0*.*\0Executable (*.EXE)\0*.EXE\0Text Files (*.TXT)\0*.TXT\0\0", 71),
               std::string(d.lpstrFilter, 71));
     EXPECT_EQ(1u, d.nFilterIndex);
-    EXPECT_EQ(DocumentName, d.lpstrFile);
+    EXPECT_EQ("", script.dialogs[0].nameShown);
     EXPECT_EQ(256u, d.nMaxFile);
-    EXPECT_EQ(FileTitle, d.lpstrFileTitle);
+    EXPECT_NE((LPSTR)NULL, d.lpstrFileTitle);
     EXPECT_EQ(256u, d.nMaxFileTitle);
     EXPECT_EQ((LPCSTR)NULL, d.lpstrInitialDir);  // the current folder follows the dialogs
     EXPECT_EQ((LPCSTR)NULL, d.lpstrTitle);
@@ -618,14 +624,14 @@ TEST_F(Documents, CaptionsAndBuildCommandsThroughNewAndLoad)
     ExpectBuildCommands(false);
     std::string path = Opened("caption.txt", "c");
     EXPECT_EQ("PENRIK - " + path, Caption());
-    EXPECT_STREQ("caption.txt", FileTitle);
+    EXPECT_STREQ("caption.txt", FileTitle());
     ExpectBuildCommands(true);
     Command(IDM_NEW);
     EXPECT_EQ("penrik- Untitled", Caption());
     EXPECT_EQ("", EditText());
-    EXPECT_STREQ("", DocumentName);
-    EXPECT_STREQ("caption.txt", FileTitle);
-    EXPECT_EQ(0, Modified);
+    EXPECT_STREQ("", DocumentName());
+    EXPECT_STREQ("caption.txt", FileTitle());
+    EXPECT_EQ(0, Modified());
     ExpectBuildCommands(true);
 }
 
@@ -639,13 +645,13 @@ TEST_F(Documents, PartWayFailedSaveLeavesTheOldFile)
     Command(IDM_SAVE);
     ExpectBox(0, "Error writing to " + path + ".", "(none)", MB_ICONHAND);
     EXPECT_EQ("the old contents", ReadFileBytes(path));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ(0, CountFiles(TempDir(), "*.tmp"));
 
     // The next attempt writes it all.
     Command(IDM_SAVE);
     EXPECT_EQ(EditText(), ReadFileBytes(path));
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 }
 
 TEST_F(Documents, SaveKeepsTheFilesAttributes)
@@ -678,7 +684,7 @@ TEST_F(Documents, SaveIntoAFolderThatHasGone)
     script.boxAnswers = {IDOK};
     Command(IDM_SAVE);
     ExpectBox(0, "Error writing to " + path + ".", "(none)", MB_ICONHAND);
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_FALSE(FileExists(folder));
 }
 
@@ -724,21 +730,21 @@ TEST_F(Documents, SaveOnAFullDiskLeavesTheOldFile)
     Command(IDM_OPEN);
     ASSERT_EQ(old, EditText());
     std::string longer(8192, 'n');
-    SendMessageA(hwndEdit, EM_SETSEL, 0, 0);
-    SendMessageA(hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)longer.c_str());
-    ASSERT_EQ(1, Modified);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 0);
+    SendMessageA(Penrik.hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)longer.c_str());
+    ASSERT_EQ(1, Modified());
     script.boxAnswers = {IDOK};
     Command(IDM_SAVE);
     ExpectBox(0, "Error writing to " + path + ".", "(none)", MB_ICONHAND);
     EXPECT_EQ(old, ReadFileBytes(path));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ(0, CountFiles(folder, "*.tmp"));
 
     // With room again the same save goes through.
     DeleteFileA(filler.c_str());
     Command(IDM_SAVE);
     EXPECT_EQ(longer + old, ReadFileBytes(path));
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     DeleteFileA(path.c_str());
 }
 

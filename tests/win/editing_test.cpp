@@ -10,24 +10,24 @@ class Editing : public PenrikTest {
 protected:
     void SetText(const std::string& text)
     {
-        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
     }
-    void Select(DWORD start, DWORD end) { SendMessageA(hwndEdit, EM_SETSEL, start, end); }
+    void Select(DWORD start, DWORD end) { SendMessageA(Penrik.hwndEdit, EM_SETSEL, start, end); }
     void CaretAtEnd()
     {
-        DWORD length = (DWORD)GetWindowTextLengthA(hwndEdit);
+        DWORD length = (DWORD)GetWindowTextLengthA(Penrik.hwndEdit);
         Select(length, length);
     }
     std::pair<DWORD, DWORD> Selection()
     {
         DWORD start = 0, end = 0;
-        SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         return {start, end};
     }
     // What the main window is told while the mouse is over the text.
     void MouseOverText(UINT mouseMessage)
     {
-        SendMessageA(hwndMain, WM_SETCURSOR, (WPARAM)hwndEdit, MAKELPARAM(HTCLIENT, mouseMessage));
+        SendMessageA(Penrik.hwndMain, WM_SETCURSOR, (WPARAM)Penrik.hwndEdit, MAKELPARAM(HTCLIENT, mouseMessage));
     }
     // Brings the indicator to the caret's line, as a mouse movement does.
     void Hover() { MouseOverText(WM_MOUSEMOVE); }
@@ -35,7 +35,7 @@ protected:
     std::string Clipboard()
     {
         std::string text = "<none>";
-        if (!OpenClipboard(hwndMain))
+        if (!OpenClipboard(Penrik.hwndMain))
             return "<closed>";
         HANDLE data = GetClipboardData(CF_TEXT);
         if (data != NULL) {
@@ -47,7 +47,7 @@ protected:
     }
     void SetClipboard(const std::string& text)
     {
-        ASSERT_TRUE(OpenClipboard(hwndMain));
+        ASSERT_TRUE(OpenClipboard(Penrik.hwndMain));
         EmptyClipboard();
         HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
         memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
@@ -71,7 +71,7 @@ protected:
 TEST_F(Editing, EnterIndentsByTheLineAbove)
 {
     Start();
-    ASSERT_EQ(hwndEdit, GetFocus());
+    ASSERT_EQ(Penrik.hwndEdit, GetFocus());
     struct Row {
         const char* line;
         const char* tabs;
@@ -98,7 +98,7 @@ TEST_F(Editing, EnterIndentsByTheLineAbove)
         EXPECT_EQ(expected, EnterAfter(line)) << '"' << row.line << '"';
         EXPECT_EQ(std::make_pair((DWORD)expected.size(), (DWORD)expected.size()), Selection())
             << '"' << row.line << '"';
-        EXPECT_EQ(1u, lineShown) << '"' << row.line << '"';
+        EXPECT_EQ(1u, LineShown()) << '"' << row.line << '"';
     }
 }
 
@@ -107,8 +107,8 @@ TEST_F(Editing, TypedLinesIndentAsTheyGo)
     Start();
     Type("int main(void)\n{\nreturn 0;\n}\nx");
     EXPECT_EQ("int main(void)\r\n\t{\r\n\t\treturn 0;\r\n\t\t}\r\n\tx", EditText());
-    EXPECT_EQ(4u, lineShown);
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(4u, LineShown());
+    EXPECT_EQ(1, Modified());
 }
 
 TEST_F(Editing, EnterInsideALineInsertsNothing)
@@ -118,7 +118,7 @@ TEST_F(Editing, EnterInsideALineInsertsNothing)
     Select(10, 10);  // just after the "{"
     Key(VK_RETURN);
     EXPECT_EQ("\t\tif (a) {\r\nb}", EditText());
-    EXPECT_EQ(1u, lineShown);
+    EXPECT_EQ(1u, LineShown());
 }
 
 TEST_F(Editing, NoIndentWhenTheCaretStaysOnTheShownLine)
@@ -127,16 +127,16 @@ TEST_F(Editing, NoIndentWhenTheCaretStaysOnTheShownLine)
     SetText("\t{\r\n");
     CaretAtEnd();
     Hover();
-    ASSERT_EQ(1u, lineShown);
+    ASSERT_EQ(1u, LineShown());
     // Back to the end of the line above with the keyboard, which leaves
     // the indicator where it was, then Enter: the new empty line is line
     // 1 again, so it gets nothing.
     Key(VK_UP);
     Key(VK_END);
-    EXPECT_EQ(1u, lineShown);
+    EXPECT_EQ(1u, LineShown());
     Key(VK_RETURN);
     EXPECT_EQ("\t{\r\n\r\n", EditText());
-    EXPECT_EQ(1u, lineShown);
+    EXPECT_EQ(1u, LineShown());
 }
 
 TEST_F(Editing, LongPreviousLinesAreReadWhole)
@@ -163,7 +163,7 @@ TEST_F(Editing, NoRoomForALongLineMeansNoIndentNotACrash)
     script.failAllocAfter = 0;
     Key(VK_RETURN);
     EXPECT_EQ(line + "\r\n", EditText());
-    EXPECT_EQ(1u, lineShown);
+    EXPECT_EQ(1u, LineShown());
 }
 
 TEST_F(Editing, SeventyThousandLinesIndentFromTheRightLine)
@@ -178,10 +178,10 @@ TEST_F(Editing, SeventyThousandLinesIndentFromTheRightLine)
         text += i == 4463 ? "b\r\n" : "a\r\n";
     text += "\t\t{";
     SetText(text);
-    ASSERT_EQ(70000, (int)SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0));
+    ASSERT_EQ(70000, (int)SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0));
     CaretAtEnd();
     Key(VK_RETURN);
-    EXPECT_EQ(70000u, lineShown);
+    EXPECT_EQ(70000u, LineShown());
     std::string after = EditText();
     ASSERT_EQ(text.size() + 5, after.size());
     EXPECT_EQ("{\r\n\t\t\t", after.substr(text.size() - 1));
@@ -196,13 +196,13 @@ TEST_F(Editing, RightButtonCutSkipsTheNextIndentOnly)
     EXPECT_EQ("\t {", EditText());
     EXPECT_EQ("ab", Clipboard());
     EXPECT_EQ(std::make_pair(1ul, 1ul), Selection());
-    EXPECT_EQ(1, skipIndent);
+    EXPECT_EQ(1, SkipIndent());
 
     // The first Enter that opens a line gets nothing ...
     Key(VK_END);
     Key(VK_RETURN);
     EXPECT_EQ("\t {\r\n", EditText());
-    EXPECT_EQ(0, skipIndent);
+    EXPECT_EQ(0, SkipIndent());
     // ... the same Enter again does.
     Key(VK_BACK);
     EXPECT_EQ("\t {", EditText());
@@ -216,7 +216,7 @@ TEST_F(Editing, CutFromTheMenuDoesNotSkipTheIndent)
     SetText("\tab {");
     Select(1, 3);
     Command(IDM_CUT);
-    EXPECT_EQ(0, skipIndent);
+    EXPECT_EQ(0, SkipIndent());
     Key(VK_END);
     Key(VK_RETURN);
     EXPECT_EQ("\t {\r\n\t\t", EditText());
@@ -230,8 +230,8 @@ TEST_F(Editing, RightButtonWithoutSelectionPastes)
     Select(1, 1);
     MouseOverText(WM_RBUTTONUP);
     EXPECT_EQ("azzb", EditText());
-    EXPECT_EQ(1, Modified);
-    EXPECT_EQ(0, skipIndent);
+    EXPECT_EQ(1, Modified());
+    EXPECT_EQ(0, SkipIndent());
 
     // A paste that opens a line is indented by its own notification;
     // then the indicator goes back to the line the paste began on.
@@ -240,7 +240,7 @@ TEST_F(Editing, RightButtonWithoutSelectionPastes)
     Select(2, 2);
     MouseOverText(WM_RBUTTONUP);
     EXPECT_EQ("\t{\r\n\t\t", EditText());
-    EXPECT_EQ(0u, lineShown);
+    EXPECT_EQ(0u, LineShown());
 }
 
 TEST_F(Editing, OtherMouseMessagesOnlyMoveTheIndicator)
@@ -253,16 +253,16 @@ TEST_F(Editing, OtherMouseMessagesOnlyMoveTheIndicator)
         MouseOverText(message);
         EXPECT_EQ("one\r\ntwo\r\nthree", EditText()) << message;
         EXPECT_EQ(std::make_pair(5ul, 7ul), Selection()) << message;
-        EXPECT_EQ(1u, lineShown) << message;
+        EXPECT_EQ(1u, LineShown()) << message;
     }
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 
     // The cursor message for any other window is not ours.
     Select(12, 12);
-    SendMessageA(hwndMain, WM_SETCURSOR, (WPARAM)hwndMain, MAKELPARAM(HTCLIENT, WM_RBUTTONUP));
-    SendMessageA(hwndMain, WM_SETCURSOR, (WPARAM)GetDlgItem(hwndMain, IDM_CUT),
+    SendMessageA(Penrik.hwndMain, WM_SETCURSOR, (WPARAM)Penrik.hwndMain, MAKELPARAM(HTCLIENT, WM_RBUTTONUP));
+    SendMessageA(Penrik.hwndMain, WM_SETCURSOR, (WPARAM)GetDlgItem(Penrik.hwndMain, IDM_CUT),
                  MAKELPARAM(HTCLIENT, WM_RBUTTONUP));
-    EXPECT_EQ(1u, lineShown);
+    EXPECT_EQ(1u, LineShown());
     EXPECT_EQ("one\r\ntwo\r\nthree", EditText());
 }
 
@@ -270,26 +270,26 @@ TEST_F(Editing, RightButtonShortcutIsOffOnVersionFour)
 {
     script.version = 0x0004;
     Start();
-    ASSERT_EQ(1, platformV4);
+    ASSERT_EQ(1, Penrik.platformV4);
     SetClipboard("zz");
     SetText("one\r\ntwo");
     Select(5, 8);
     MouseOverText(WM_RBUTTONUP);
     EXPECT_EQ("one\r\ntwo", EditText());
     EXPECT_EQ(std::make_pair(5ul, 8ul), Selection());
-    EXPECT_EQ(1u, lineShown);  // the indicator still follows
-    EXPECT_EQ(0, skipIndent);
+    EXPECT_EQ(1u, LineShown());  // the indicator still follows
+    EXPECT_EQ(0, SkipIndent());
     Select(0, 0);
     MouseOverText(WM_RBUTTONUP);
     EXPECT_EQ("one\r\ntwo", EditText());
-    EXPECT_EQ(0u, lineShown);
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0u, LineShown());
+    EXPECT_EQ(0, Modified());
 }
 
 TEST_F(Editing, CommandsAndTheFocus)
 {
     Start();
-    HWND button = GetDlgItem(hwndMain, IDM_EXIT);
+    HWND button = GetDlgItem(Penrik.hwndMain, IDM_EXIT);
     auto focusElsewhere = [&] {
         SetFocus(button);
         ASSERT_EQ(button, GetFocus());
@@ -298,7 +298,7 @@ TEST_F(Editing, CommandsAndTheFocus)
     SetText("one\r\ntwo\r\nthree");
     Select(7, 8);
     Hover();
-    ASSERT_EQ(1u, lineShown);
+    ASSERT_EQ(1u, LineShown());
 
     focusElsewhere();
     Command(IDM_SELECTALL);
@@ -309,8 +309,8 @@ TEST_F(Editing, CommandsAndTheFocus)
     Command(IDM_CLEAR);
     EXPECT_EQ("", EditText());
     EXPECT_EQ(button, GetFocus());
-    EXPECT_EQ(0u, lineShown);  // the indicator comes back to line 1
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(0u, LineShown());  // the indicator comes back to line 1
+    EXPECT_EQ(1, Modified());
 
     SetText("alpha beta");
     Select(6, 10);
@@ -318,7 +318,7 @@ TEST_F(Editing, CommandsAndTheFocus)
     Command(IDM_COPY);
     EXPECT_EQ("beta", Clipboard());
     EXPECT_EQ(std::make_pair(6ul, 6ul), Selection());
-    EXPECT_EQ(hwndEdit, GetFocus());
+    EXPECT_EQ(Penrik.hwndEdit, GetFocus());
 
     Select(0, 6);
     focusElsewhere();
@@ -326,18 +326,18 @@ TEST_F(Editing, CommandsAndTheFocus)
     EXPECT_EQ("beta", EditText());
     EXPECT_EQ("alpha ", Clipboard());
     EXPECT_EQ(std::make_pair(0ul, 0ul), Selection());
-    EXPECT_EQ(hwndEdit, GetFocus());
+    EXPECT_EQ(Penrik.hwndEdit, GetFocus());
 
     CaretAtEnd();
     focusElsewhere();
     Command(IDM_PASTE);
     EXPECT_EQ("betaalpha ", EditText());
-    EXPECT_EQ(hwndEdit, GetFocus());
+    EXPECT_EQ(Penrik.hwndEdit, GetFocus());
 
     focusElsewhere();
     Command(IDM_UNDO);
     EXPECT_EQ("beta", EditText());
-    EXPECT_EQ(hwndEdit, GetFocus());
+    EXPECT_EQ(Penrik.hwndEdit, GetFocus());
 }
 
 // Runs each change notification with Modified cleared, to see that the
@@ -354,12 +354,12 @@ int changeDepth;
 LRESULT CALLBACK RecordChanges(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_COMMAND && LOWORD(wParam) == IDC_EDIT && HIWORD(wParam) == EN_CHANGE) {
-        Change change = {changeDepth, Modified, 0};
-        Modified = 0;
+        Change change = {changeDepth, Modified(), 0};
+        SetModified(0);
         ++changeDepth;
         LRESULT result = CallWindowProcA(realMainProc, hwnd, msg, wParam, lParam);
         --changeDepth;
-        change.modifiedAfter = Modified;
+        change.modifiedAfter = Modified();
         changes.push_back(change);
         return result;
     }
@@ -371,7 +371,7 @@ TEST_F(Editing, EveryChangeNotificationSetsModified)
     Start();
     changes.clear();
     changeDepth = 0;
-    realMainProc = (WNDPROC)SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)RecordChanges);
+    realMainProc = (WNDPROC)SetWindowLongPtrA(Penrik.hwndMain, GWLP_WNDPROC, (LONG_PTR)RecordChanges);
 
     SetText("\t{");
     CaretAtEnd();
@@ -394,25 +394,25 @@ TEST_F(Editing, EveryChangeNotificationSetsModified)
     for (const Change& change : changes)
         EXPECT_EQ(1, change.modifiedAfter);
 
-    SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)realMainProc);
+    SetWindowLongPtrA(Penrik.hwndMain, GWLP_WNDPROC, (LONG_PTR)realMainProc);
 }
 
 TEST_F(Editing, IndicatorFollowsEditsAndTheMouseButNotTheKeyboard)
 {
     Start();
     SetText("a\r\nb\r\nc\r\nd");
-    EXPECT_EQ(0u, lineShown);  // a load does not move it
+    EXPECT_EQ(0u, LineShown());  // a load does not move it
     Select(9, 9);
     Hover();
-    EXPECT_EQ(3u, lineShown);
+    EXPECT_EQ(3u, LineShown());
     Key(VK_UP);
     Key(VK_UP);
-    EXPECT_EQ(3u, lineShown);
+    EXPECT_EQ(3u, LineShown());
     Type("z");
-    EXPECT_EQ(1u, lineShown);
+    EXPECT_EQ(1u, LineShown());
     Key(VK_DOWN);
     Hover();
-    EXPECT_EQ(2u, lineShown);
+    EXPECT_EQ(2u, LineShown());
 }
 
 TEST_F(Editing, WrappedLinesCountAsTheyAreShown)
@@ -423,10 +423,10 @@ TEST_F(Editing, WrappedLinesCountAsTheyAreShown)
     for (int i = 0; i < 60; ++i)
         words += "word ";
     SetText(words);
-    ASSERT_GT(SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0), 1);
+    ASSERT_GT(SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0), 1);
     CaretAtEnd();
     Hover();
-    EXPECT_EQ((unsigned)SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0) - 1, lineShown);
+    EXPECT_EQ((unsigned)SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0) - 1, LineShown());
 }
 
 TEST_F(Editing, OutOfMemoryIsReported)
@@ -434,7 +434,7 @@ TEST_F(Editing, OutOfMemoryIsReported)
     Start();
     SetText("kept");
     script.boxAnswers = {IDOK};
-    SendMessageA(hwndMain, WM_COMMAND, MAKEWPARAM(IDC_EDIT, EN_ERRSPACE), (LPARAM)hwndEdit);
+    SendMessageA(Penrik.hwndMain, WM_COMMAND, MAKEWPARAM(IDC_EDIT, EN_ERRSPACE), (LPARAM)Penrik.hwndEdit);
     ASSERT_EQ(1u, script.boxes.size());
     EXPECT_EQ("Out of memory.", script.boxes[0].text);
     EXPECT_EQ("Penrik", script.boxes[0].caption);
@@ -442,10 +442,10 @@ TEST_F(Editing, OutOfMemoryIsReported)
     EXPECT_EQ("kept", EditText());
 
     // Other notifications are left alone.
-    SendMessageA(hwndMain, WM_COMMAND, MAKEWPARAM(IDC_EDIT, EN_MAXTEXT), (LPARAM)hwndEdit);
-    SendMessageA(hwndMain, WM_COMMAND, MAKEWPARAM(IDC_EDIT, EN_UPDATE), (LPARAM)hwndEdit);
+    SendMessageA(Penrik.hwndMain, WM_COMMAND, MAKEWPARAM(IDC_EDIT, EN_MAXTEXT), (LPARAM)Penrik.hwndEdit);
+    SendMessageA(Penrik.hwndMain, WM_COMMAND, MAKEWPARAM(IDC_EDIT, EN_UPDATE), (LPARAM)Penrik.hwndEdit);
     EXPECT_EQ(1u, script.boxes.size());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 }
 
 }  // namespace

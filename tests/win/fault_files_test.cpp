@@ -14,8 +14,7 @@ namespace {
 DWORD dialogError;
 BOOL NamingDialog(const char* kind, LPOPENFILENAMEA ofn)
 {
-    script.dialogs.push_back({kind, ofn->lpstrTitle ? ofn->lpstrTitle : "(none)", ofn->Flags,
-                              ofn->nFilterIndex, ofn->lpstrFile});
+    RecordDialog(kind, ofn);
     dialogError = 0;
     if (script.dialogAnswers.empty()) {
         ADD_FAILURE() << "unexpected " << kind << " dialog";
@@ -46,7 +45,7 @@ HCURSOR cursorAtSetText, cursorAtWrite;
 LRESULT CALLBACK NoteCursorAtSetText(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
-    if (code == HC_ACTION && call->hwnd == hwndEdit && call->message == WM_SETTEXT && call->lParam != 0 &&
+    if (code == HC_ACTION && call->hwnd == Penrik.hwndEdit && call->message == WM_SETTEXT && call->lParam != 0 &&
         lstrlenA((const char*)call->lParam) > 100000)
         cursorAtSetText = GetCursor();
     return CallNextHookEx(NULL, code, wParam, lParam);
@@ -113,9 +112,9 @@ TEST_F(Faults, BinaryFilesComeThroughByteForByteUpToTheFirstZero)
     WriteFileBytes(plain, noZero);
     Opened(plain);
     EXPECT_TRUE(script.boxes.empty());
-    ASSERT_EQ(noZero.size(), (size_t)GetWindowTextLengthA(hwndEdit));
+    ASSERT_EQ(noZero.size(), (size_t)GetWindowTextLengthA(Penrik.hwndEdit));
     EXPECT_TRUE(noZero == EditText()) << "the control changed some byte values";
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     script.dialogAnswers = {{true, TempDir() + "copy.bin"}};
     Command(IDM_SAVEAS);
     EXPECT_TRUE(script.boxes.empty());
@@ -133,7 +132,7 @@ TEST_F(Faults, BinaryFilesComeThroughByteForByteUpToTheFirstZero)
                   MB_ICONEXCLAMATION);
     EXPECT_TRUE(AllByteValues(1) == EditText());
     EXPECT_EQ("PENRIK - " + binary, Caption());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 
     // Unchanged, Save writes nothing.
     Key('S', true);
@@ -142,7 +141,7 @@ TEST_F(Faults, BinaryFilesComeThroughByteForByteUpToTheFirstZero)
     Type("!");
     Key('S', true);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_TRUE(EditText() == ReadFileBytes(binary));
     EXPECT_EQ(AllByteValues(1).size() + 1, ReadFileBytes(binary).size());
 }
@@ -159,17 +158,17 @@ TEST_F(Faults, AMegabyteOnOneLine)
     Start(path, SW_HIDE);
     EXPECT_TRUE(script.boxes.empty());
     EXPECT_EQ("PENRIK - " + path, Caption());
-    EXPECT_EQ(1, (int)SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0));
+    EXPECT_EQ(1, (int)SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0));
     EXPECT_TRUE(line == EditText());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
 
-    SendMessageA(hwndEdit, EM_SETSEL, (WPARAM)line.size(), (LPARAM)line.size());
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, (WPARAM)line.size(), (LPARAM)line.size());
     Type("\n{");
     Key(VK_RETURN);
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     Key('S', true);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     std::string saved = ReadFileBytes(path);
     EXPECT_TRUE(EditText() == saved);
     EXPECT_EQ(line + "\r\n{\r\n\t", saved);
@@ -188,12 +187,12 @@ TEST_F(Faults, TwoHundredThousandLines)
     WriteFileBytes(path, text);
     Start(path, SW_HIDE);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(200001, (int)SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0));
+    EXPECT_EQ(200001, (int)SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0));
     EXPECT_TRUE(text == EditText());
 
     // Typing at the very end and saving writes the whole text back.
     DWORD end = (DWORD)text.size();
-    SendMessageA(hwndEdit, EM_SETSEL, end, end);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, end, end);
     Type("last");
     Key('S', true);
     EXPECT_TRUE(script.boxes.empty());
@@ -217,16 +216,16 @@ TEST_F(Faults, TwentyMegabytesLoadWholeUnderTheWaitCursor)
     Start("", SW_HIDE);
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, NoteCursorAtSetText, NULL, GetCurrentThreadId());
     ASSERT_NE((HHOOK)NULL, hook);
-    SetCursor(hArrowCursor);
+    SetCursor(LoadCursorA(NULL, IDC_ARROW));
     cursorAtSetText = NULL;
     Opened(path);
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(hWaitCursor, cursorAtSetText) << "no wait cursor while the control took the text";
-    EXPECT_EQ(hArrowCursor, GetCursor()) << "the wait cursor stayed";
-    EXPECT_EQ((int)size, GetWindowTextLengthA(hwndEdit));
+    EXPECT_EQ(LoadCursorA(NULL, IDC_WAIT), cursorAtSetText) << "no wait cursor while the control took the text";
+    EXPECT_EQ(LoadCursorA(NULL, IDC_ARROW), GetCursor()) << "the wait cursor stayed";
+    EXPECT_EQ((int)size, GetWindowTextLengthA(Penrik.hwndEdit));
     EXPECT_TRUE(text == EditText());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_EQ("PENRIK - " + path, Caption());
 
     // Saved under another name, whole, with the wait cursor during the write.
@@ -235,8 +234,8 @@ TEST_F(Faults, TwentyMegabytesLoadWholeUnderTheWaitCursor)
     script.dialogAnswers = {{true, TempDir() + "copy.txt"}};
     Command(IDM_SAVEAS);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(hWaitCursor, cursorAtWrite);
-    EXPECT_EQ(hArrowCursor, GetCursor());
+    EXPECT_EQ(LoadCursorA(NULL, IDC_WAIT), cursorAtWrite);
+    EXPECT_EQ(LoadCursorA(NULL, IDC_ARROW), GetCursor());
     EXPECT_TRUE(text == ReadFileBytes(TempDir() + "copy.txt"));
     DeleteFileA(path.c_str());
     DeleteFileA((TempDir() + "copy.txt").c_str());
@@ -250,7 +249,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
 
     Start(fits);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(fits, DocumentName);
+    EXPECT_EQ(fits, DocumentName());
     EXPECT_EQ("at the limit", EditText());
     EXPECT_EQ("PENRIK - " + fits, Caption());
     // Saved in place, beside its long folder.
@@ -263,7 +262,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
     ShutDown();
     started = false;
     Start();
-    EXPECT_EQ(fits, DocumentName);
+    EXPECT_EQ(fits, DocumentName());
     EXPECT_EQ("still at the limit", EditText());
     ShutDown();
     started = false;
@@ -275,7 +274,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
         script.boxAnswers = {IDOK};
         Start(tooLong);
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_STREQ("", DocumentName) << length;
+        EXPECT_STREQ("", DocumentName()) << length;
         EXPECT_EQ("", EditText());
         EXPECT_EQ("PENRIK", Caption());
         ShutDown();
@@ -285,7 +284,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
         script.boxAnswers = {IDOK};
         Start();
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_STREQ("", DocumentName) << length;
+        EXPECT_STREQ("", DocumentName()) << length;
         EXPECT_EQ("", EditText());
         // A name on the command line wins over the stored one, and no
         // refusal of the stored name shows.
@@ -314,7 +313,7 @@ TEST_F(Faults, SaveWithoutMemoryLeavesTheFile)
     Key('S', true);
     ExpectOnlyBox("Error writing to " + path + ".", MB_ICONHAND);
     EXPECT_EQ("kept as it was", ReadFileBytes(path));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     Key('S', true);
     EXPECT_TRUE(script.boxes.empty());
     EXPECT_EQ("changed kept as it was", ReadFileBytes(path));
@@ -334,7 +333,7 @@ TEST_F(Faults, NoRoomBesideADeepFileForTheSafeSave)
     script.boxAnswers = {IDOK};
     Key('S', true);
     ExpectOnlyBox("Error writing to " + deep + ".", MB_ICONHAND);
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     EXPECT_EQ("deep", ReadFileBytes(deep));
 }
 
@@ -349,9 +348,9 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     Start();
     Opened(fits);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(fits, DocumentName);
+    EXPECT_EQ(fits, DocumentName());
     EXPECT_EQ("dialog limit", EditText());
-    EXPECT_EQ(std::string(60, 'm'), FileTitle);
+    EXPECT_EQ(std::string(60, 'm'), FileTitle());
 
     for (size_t length : {256u, 300u}) {
         std::string tooLong = fits + std::string(length - 255, 'y');
@@ -359,7 +358,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
         script.boxAnswers = {IDOK};
         Opened(tooLong);
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_EQ(fits, DocumentName) << length;
+        EXPECT_EQ(fits, DocumentName()) << length;
         EXPECT_EQ("dialog limit", EditText());
         EXPECT_EQ("PENRIK - " + fits, Caption());
 
@@ -369,11 +368,11 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
         script.boxAnswers = {IDOK};
         Command(IDM_SAVEAS);
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_EQ(fits, DocumentName);
-        EXPECT_EQ(1, Modified);
+        EXPECT_EQ(fits, DocumentName());
+        EXPECT_EQ(1, Modified());
         EXPECT_EQ("dialog limit", ReadFileBytes(fits));
-        SendMessageA(hwndEdit, EM_UNDO, 0, 0);
-        Modified = 0;
+        SendMessageA(Penrik.hwndEdit, EM_UNDO, 0, 0);
+        SetModified(0);
     }
 
     // Delete: refused, nothing asked or deleted.
@@ -381,7 +380,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     script.boxAnswers = {IDOK};
     Command(IDM_DELETEFILE);
     ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-    EXPECT_EQ(fits, DocumentName);
+    EXPECT_EQ(fits, DocumentName());
     EXPECT_EQ("dialog limit", ReadFileBytes(fits));
 
     // Execute: refused, nothing started, the name as it was.
@@ -391,7 +390,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     Command(IDM_EXECUTE);
     ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
     EXPECT_TRUE(script.shell.empty());
-    EXPECT_EQ(fits, DocumentName);
+    EXPECT_EQ(fits, DocumentName());
 
     // The save dialog of the unsaved-changes question: refused, and the
     // command that asked does not go on to its own dialog.
@@ -408,9 +407,9 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     EXPECT_EQ(refused, script.boxes[1].text);
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("save", script.dialogs[0].kind);
-    EXPECT_STREQ("", DocumentName);
+    EXPECT_STREQ("", DocumentName());
     EXPECT_EQ("new text", EditText());
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
 }
 
 // Another program holds the file open and shares it with nobody.
@@ -428,7 +427,7 @@ TEST_F(Faults, FileLockedByAnotherProgram)
     script.boxAnswers = {IDOK};
     Opened(path);
     ExpectOnlyBox("Cannot open " + path + ".", MB_ICONEXCLAMATION);
-    EXPECT_EQ(other, DocumentName);
+    EXPECT_EQ(other, DocumentName());
     EXPECT_EQ("other", EditText());
     EXPECT_EQ("PENRIK - " + other, Caption());
     CloseHandle(lock);
@@ -442,14 +441,14 @@ TEST_F(Faults, FileLockedByAnotherProgram)
     script.boxAnswers = {IDOK};
     Key('S', true);
     ExpectOnlyBox("Error writing to " + path + ".", MB_ICONHAND);
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
     CloseHandle(lock);
     EXPECT_EQ("the locked contents", ReadFileBytes(path));
 
     // Let go, the same save goes through.
     Key('S', true);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_EQ("new the locked contents", ReadFileBytes(path));
 }
 

@@ -109,8 +109,7 @@ int WINAPI MonkeyBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
 
 BOOL MonkeyFileDialog(const char* kind, LPOPENFILENAMEA ofn)
 {
-    script.dialogs.push_back({kind, ofn->lpstrTitle ? ofn->lpstrTitle : "(none)", ofn->Flags, ofn->nFilterIndex,
-                              ofn->lpstrFile});
+    RecordDialog(kind, ofn);
     if (script.dialogs.size() > 50)
         script.dialogs.erase(script.dialogs.begin());
     if (Chance(20)) {
@@ -172,12 +171,12 @@ bool failWrites;
 BOOL WINAPI MonkeyWrite(HANDLE file, LPCVOID data, DWORD length, LPDWORD written, LPOVERLAPPED overlapped)
 {
     std::string bytes((const char*)data, length);
-    int shown = GetWindowTextLengthA(hwndEdit);
+    int shown = GetWindowTextLengthA(Penrik.hwndEdit);
     std::string text(shown + 1, '\0');
-    GetWindowTextA(hwndEdit, &text[0], shown + 1);
+    GetWindowTextA(Penrik.hwndEdit, &text[0], shown + 1);
     text.resize(shown);
     EXPECT_TRUE(bytes == text) << stepName << ": the bytes written are not the control's text";
-    pending.push_back({DocumentName, bytes, false});
+    pending.push_back({DocumentName(), bytes, false});
     if (failWrites && Chance(15)) {
         ++failedWrites;
         WriteFile(file, data, length / 2, written, overlapped);
@@ -313,7 +312,7 @@ protected:
         files->pFiles = sizeof(DROPFILES);
         memcpy((char*)files + sizeof(DROPFILES), list.data(), list.size());
         GlobalUnlock(memory);
-        PostMessageA(hwndMain, WM_DROPFILES, (WPARAM)memory, 0);
+        PostMessageA(Penrik.hwndMain, WM_DROPFILES, (WPARAM)memory, 0);
         Pump();
     }
 
@@ -354,15 +353,15 @@ protected:
             stepName = name;
             Type(text);
         } else if (roll < 92) {
-            DWORD length = (DWORD)GetWindowTextLengthA(hwndEdit);
+            DWORD length = (DWORD)GetWindowTextLengthA(Penrik.hwndEdit);
             DWORD from = length ? (DWORD)(rng() % (length + 1)) : 0;
             DWORD to = Chance(50) ? from : (length ? (DWORD)(rng() % (length + 1)) : 0);
-            SendMessageA(hwndEdit, EM_SETSEL, from, to);
+            SendMessageA(Penrik.hwndEdit, EM_SETSEL, from, to);
             UINT mouse = Chance(60) ? WM_RBUTTONUP : WM_LBUTTONDOWN;
             snprintf(name, sizeof name, "mouse %u over the text, selection %lu-%lu", mouse, (unsigned long)from,
                      (unsigned long)to);
             stepName = name;
-            SendMessageA(hwndMain, WM_SETCURSOR, (WPARAM)hwndEdit, MAKELPARAM(HTCLIENT, mouse));
+            SendMessageA(Penrik.hwndMain, WM_SETCURSOR, (WPARAM)Penrik.hwndEdit, MAKELPARAM(HTCLIENT, mouse));
             Pump();
         } else if (roll < 97) {
             std::string path = RandomFile();
@@ -370,7 +369,7 @@ protected:
             Drop(path);
         } else {
             stepName = "close the window";
-            PostMessageA(hwndMain, WM_CLOSE, 0, 0);
+            PostMessageA(Penrik.hwndMain, WM_CLOSE, 0, 0);
             Pump();
         }
         return stepName;
@@ -384,7 +383,7 @@ TEST_F(Monkey, CountersSeeNewObjects)
     HBRUSH brushes[10];
     for (HBRUSH& brush : brushes)
         brush = CreateSolidBrush(RGB(1, 2, 3));
-    HWND window = CreateWindowExA(0, "Button", "x", WS_CHILD, 0, 0, 5, 5, hwndMain, NULL, NULL, NULL);
+    HWND window = CreateWindowExA(0, "Button", "x", WS_CHILD, 0, 0, 5, 5, Penrik.hwndMain, NULL, NULL, NULL);
     EXPECT_EQ(gdi + 10, GdiObjects());
     EXPECT_EQ(user + 1, UserObjects());
     for (HBRUSH brush : brushes)
@@ -411,7 +410,7 @@ TEST_F(Monkey, RandomStepsLoseNothingAndLeakNothing)
         stepStarted = GetTickCount();
         std::string what = Step();
         stepsDone = step + 1;
-        if (!IsWindow(hwndMain)) {
+        if (!IsWindow(Penrik.hwndMain)) {
             // The window went (Exit, Ctrl+X, close): start again, as the
             // user would.
             ShutDown();
@@ -422,9 +421,9 @@ TEST_F(Monkey, RandomStepsLoseNothingAndLeakNothing)
                 break;
         }
         // Keep the text small enough for the control to stay quick.
-        if (GetWindowTextLengthA(hwndEdit) > 60000) {
-            SendMessageA(hwndEdit, EM_SETSEL, 0, -1);
-            SendMessageA(hwndEdit, WM_CLEAR, 0, 0);
+        if (GetWindowTextLengthA(Penrik.hwndEdit) > 60000) {
+            SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, -1);
+            SendMessageA(Penrik.hwndEdit, WM_CLEAR, 0, 0);
         }
         CheckDisk();
         if (HasFatalFailure() || HasFailure()) {

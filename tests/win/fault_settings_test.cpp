@@ -24,12 +24,12 @@ TEST_F(BadSettings, NonNumericAndMissingValuesReadAsThePlatformReaderGives)
 {
     WriteSettings("[Penrik]\r\nPenrikX=abc\r\nPenrikY=12abc\r\nTextColor=\r\nFontSize=big\r\nWordWrap=yes\r\n");
     Start();
-    RECT r = WindowRectOf(hwndMain);
+    RECT r = WindowRectOf(Penrik.hwndMain);
     EXPECT_EQ(0, r.left);
     EXPECT_EQ(12, r.top);
-    EXPECT_EQ(0u, Settings.textColor);
-    EXPECT_EQ(0, Settings.font.lfHeight);
-    EXPECT_EQ(0, Settings.wordWrap);
+    EXPECT_EQ(0u, Penrik.Settings.textColor);
+    EXPECT_EQ(0, Penrik.Settings.font.lfHeight);
+    EXPECT_EQ(0, Penrik.Settings.wordWrap);
     Type("still works");
     EXPECT_EQ("still works", EditText());
 }
@@ -46,8 +46,8 @@ TEST_F(BadSettings, GeometryThatHidesTheWindowGivesWayToTheDefault)
     for (const char* file : files) {
         WriteSettings(file);
         Start();
-        EXPECT_TRUE(OnScreen(hwndMain)) << file;
-        RECT r = WindowRectOf(hwndMain);
+        EXPECT_TRUE(OnScreen(Penrik.hwndMain)) << file;
+        RECT r = WindowRectOf(Penrik.hwndMain);
         EXPECT_EQ(640, r.right - r.left) << file;
         EXPECT_EQ(424, r.bottom - r.top) << file;
         ShutDown();
@@ -56,7 +56,7 @@ TEST_F(BadSettings, GeometryThatHidesTheWindowGivesWayToTheDefault)
     // A window partly off the screen is where the user put it.
     WriteSettings("[Penrik]\r\nPenrikX=-100\r\nPenrikY=10\r\n");
     Start();
-    EXPECT_EQ(-100, WindowRectOf(hwndMain).left);
+    EXPECT_EQ(-100, WindowRectOf(Penrik.hwndMain).left);
 }
 
 TEST_F(BadSettings, OverlongStringsAreCutToTheirRoom)
@@ -66,15 +66,15 @@ TEST_F(BadSettings, OverlongStringsAreCutToTheirRoom)
                   "\r\nBuild4Name=" + longText + "\r\nFileName=" + longText + "\r\n");
     script.boxAnswers = {IDOK};
     Start();
-    EXPECT_EQ(std::string(31, 'q'), Settings.font.lfFaceName);
-    EXPECT_EQ(std::string(127, 'q'), Settings.helpFile[0]);
-    EXPECT_EQ(std::string(8, 'q') + "\tF1", Settings.helpName[0]);
-    EXPECT_EQ(std::string(8, 'q'), Settings.buildName[3]);
+    EXPECT_EQ(std::string(31, 'q'), Penrik.Settings.font.lfFaceName);
+    EXPECT_EQ(std::string(127, 'q'), Penrik.Settings.helpFile[0]);
+    EXPECT_EQ(std::string(8, 'q') + "\tF1", Penrik.Settings.helpName[0]);
+    EXPECT_EQ(std::string(8, 'q'), Penrik.Settings.buildName[3]);
     // A cut file name would name another file: it is refused, and said so.
     ASSERT_EQ(1u, script.boxes.size());
     EXPECT_EQ("The file name is longer than 255 characters; an empty document was opened instead.",
               script.boxes[0].text);
-    EXPECT_STREQ("", DocumentName);
+    EXPECT_STREQ("", DocumentName());
     EXPECT_EQ("", EditText());
 }
 
@@ -82,8 +82,8 @@ TEST_F(BadSettings, MissingSectionGivesDefaultsAndAReadOnlyFileBringsNoMessage)
 {
     WriteSettings("[Other]\r\nPenrikX=300\r\nFontName=Courier New\r\n");
     Start();
-    EXPECT_EQ(0, WindowRectOf(hwndMain).left);
-    EXPECT_STREQ("MS Sans Serif", Settings.font.lfFaceName);
+    EXPECT_EQ(0, WindowRectOf(Penrik.hwndMain).left);
+    EXPECT_STREQ("MS Sans Serif", Penrik.Settings.font.lfFaceName);
     ShutDown();
     started = false;
 
@@ -98,7 +98,7 @@ TEST_F(BadSettings, MissingSectionGivesDefaultsAndAReadOnlyFileBringsNoMessage)
     WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
     EXPECT_EQ(0u, ReadFileBytes(SettingsPath()).find(before.substr(0, 10)));
     SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_TRUE(IsWindow(hwndMain));
+    EXPECT_TRUE(IsWindow(Penrik.hwndMain));
 }
 
 }  // namespace

@@ -21,10 +21,15 @@ static int WINAPI FakeMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
     return answer;
 }
 
-static BOOL FakeFileDialog(const char* kind, LPOPENFILENAMEA ofn)
+void RecordDialog(const char* kind, LPOPENFILENAMEA ofn)
 {
     script.dialogs.push_back({kind, Or(ofn->lpstrTitle, "(none)"), ofn->Flags, ofn->nFilterIndex,
-                              Or(ofn->lpstrFile, "")});
+                              Or(ofn->lpstrFile, ""), *ofn});
+}
+
+static BOOL FakeFileDialog(const char* kind, LPOPENFILENAMEA ofn)
+{
+    RecordDialog(kind, ofn);
     if (script.dialogAnswers.empty()) {
         ADD_FAILURE() << "unexpected " << kind << " dialog";
         return FALSE;
@@ -159,7 +164,7 @@ void PenrikTest::Pump()
 
 void PenrikTest::Command(int id)
 {
-    PostMessageA(hwndMain, WM_COMMAND, (WPARAM)id, 0);
+    PostMessageA(Penrik.hwndMain, WM_COMMAND, (WPARAM)id, 0);
     Pump();
 }
 
@@ -172,7 +177,7 @@ void PenrikTest::Key(UINT vk, bool ctrl, bool alt, bool shift)
     state[VK_MENU] = state[VK_LMENU] = alt ? 0x80 : 0;
     state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
-    HWND target = GetFocus() != NULL ? GetFocus() : hwndEdit;
+    HWND target = GetFocus() != NULL ? GetFocus() : Penrik.hwndEdit;
     LPARAM lParam = 1 | ((LPARAM)MapVirtualKeyA(vk, 0) << 16) | (alt ? (1L << 29) : 0);
     PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lParam);
     Pump();
@@ -183,7 +188,7 @@ void PenrikTest::Key(UINT vk, bool ctrl, bool alt, bool shift)
 
 void PenrikTest::Type(const std::string& text)
 {
-    HWND target = GetFocus() != NULL ? GetFocus() : hwndEdit;
+    HWND target = GetFocus() != NULL ? GetFocus() : Penrik.hwndEdit;
     for (char c : text) {
         if (c == '\n') {
             Key(VK_RETURN);
@@ -196,28 +201,36 @@ void PenrikTest::Type(const std::string& text)
 
 std::string PenrikTest::EditText()
 {
-    int length = GetWindowTextLengthA(hwndEdit);
+    int length = GetWindowTextLengthA(Penrik.hwndEdit);
     std::string text(length + 1, '\0');
-    GetWindowTextA(hwndEdit, &text[0], length + 1);
+    GetWindowTextA(Penrik.hwndEdit, &text[0], length + 1);
     text.resize(length);
     return text;
+}
+
+HBRUSH PenrikTest::EditBrush()
+{
+    HDC dc = GetDC(Penrik.hwndEdit);
+    HBRUSH brush = (HBRUSH)SendMessageA(Penrik.hwndMain, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)Penrik.hwndEdit);
+    ReleaseDC(Penrik.hwndEdit, dc);
+    return brush;
 }
 
 std::string PenrikTest::Caption()
 {
     char caption[512];
-    GetWindowTextA(hwndMain, caption, sizeof caption);
+    GetWindowTextA(Penrik.hwndMain, caption, sizeof caption);
     return caption;
 }
 
 bool PenrikTest::MenuGrayed(int id)
 {
-    return (GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    return (GetMenuState(GetMenu(Penrik.hwndMain), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 bool PenrikTest::ButtonEnabled(int id)
 {
-    return IsWindowEnabled(GetDlgItem(hwndMain, id)) != FALSE;
+    return IsWindowEnabled(GetDlgItem(Penrik.hwndMain, id)) != FALSE;
 }
 
 std::string PenrikTest::TempDir()
@@ -236,29 +249,12 @@ std::string PenrikTest::TempDir()
 
 void PenrikTest::WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written);
+    ASSERT_TRUE(WriteBytes(path, bytes)) << path;
 }
 
 std::string PenrikTest::ReadFileBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    DWORD size = GetFileSize(file, NULL);
-    std::string bytes(size, '\0');
-    DWORD read = 0;
-    if (size > 0)
-        ReadFile(file, &bytes[0], size, &read, NULL);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return ReadBytes(path);
 }
 
 bool PenrikTest::FileExists(const std::string& path)

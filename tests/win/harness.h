@@ -9,7 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "app/penrik.h"
+#include "app/app.h"
+#include "tests/common/files.h"
+#include "app/settings_keys.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "print/print.h"
+#include "search/search.h"
+#include "tools/tools.h"
 
 struct BoxCall {
     std::string text;
@@ -23,6 +30,7 @@ struct DialogCall {
     DWORD flags;
     DWORD filterIndex;
     std::string nameShown;  // the file field when the dialog opened
+    OPENFILENAMEA record;   // as the dialog was given it
 };
 
 struct DialogAnswer {
@@ -50,6 +58,13 @@ struct Script {
 
 extern Script script;
 
+// Notes a file dialog as it was shown, for the fakes of the dialogs.
+void RecordDialog(const char* kind, LPOPENFILENAMEA ofn);
+
+// The edit control's two styles, as the settings' word wrap chooses.
+#define EDIT_STYLE_PLAIN 0x503001C4L
+#define EDIT_STYLE_WRAP  0x50200144L
+
 class PenrikTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -70,6 +85,12 @@ protected:
     void Type(const std::string& text);
 
     std::string EditText();
+    // The brush the main window hands the edit control for its paint.
+    HBRUSH EditBrush();
+    // The line the status panel shows (from 0) and whether the next
+    // change of line skips its indentation.
+    unsigned int LineShown() { return CurrentChangeState().lineShown; }
+    int SkipIndent() { return CurrentChangeState().skipIndent; }
     std::string Caption();
     bool MenuGrayed(int id);
     bool ButtonEnabled(int id);

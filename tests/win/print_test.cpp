@@ -104,13 +104,13 @@ void WINAPI ClockDuringTheJob(LPSYSTEMTIME time)
     if (dialog == NULL)
         return;
     printing.dialogVisible = IsWindowVisible(dialog) != FALSE;
-    printing.mainEnabled = IsWindowEnabled(hwndMain) != FALSE;
+    printing.mainEnabled = IsWindowEnabled(Penrik.hwndMain) != FALSE;
     HWND cancel = GetDlgItem(dialog, IDCANCEL);
     printing.cancelFocused = GetFocus() == cancel;
     printing.toolbarFont = true;
     const int controls[] = {IDCANCEL, 1001, IDC_PRINTNAME, 1002};
     for (int id : controls)
-        if ((HFONT)SendDlgItemMessageA(dialog, id, WM_GETFONT, 0, 0) != hToolbarFont)
+        if ((HFONT)SendDlgItemMessageA(dialog, id, WM_GETFONT, 0, 0) != Penrik.hToolbarFont)
             printing.toolbarFont = false;
     char name[300] = "";
     GetDlgItemTextA(dialog, IDC_PRINTNAME, name, sizeof name);
@@ -119,38 +119,12 @@ void WINAPI ClockDuringTheJob(LPSYSTEMTIME time)
         PostMessageA(cancel, BM_CLICK, 0, 0);
 }
 
-std::string PdfFolder()
-{
-    const char* dir = getenv("PENRIK_PDF_DIR");
-    if (dir == NULL)
-        return "";
-    std::string windows = std::string("Z:") + dir;
-    for (char& c : windows)
-        if (c == '/')
-            c = '\\';
-    return windows + "\\";
-}
-
-std::set<std::string> Pdfs(const std::string& folder)
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.pdf").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // The first PDF not in `before` that shows up within `milliseconds`.
 std::string NewPdf(const std::string& folder, const std::set<std::string>& before, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     do {
-        for (const std::string& name : Pdfs(folder))
+        for (const std::string& name : PdfNames(folder))
             if (before.count(name) == 0)
                 return name;
         Sleep(100);
@@ -206,8 +180,6 @@ protected:
     {
         EXPECT_TRUE(printing.answers.empty()) << "a scripted print dialog never came";
         PenrikTest::TearDown();
-        if (printing.setupDevMode != NULL && PrintSetupData.hDevMode != printing.setupDevMode)
-            GlobalFree(printing.setupDevMode);
     }
 };
 
@@ -220,17 +192,15 @@ TEST_F(Printing, SetupKeepsItsChoiceButPrintStartsFromTheDefaultPrinter)
     ASSERT_EQ(1u, printing.calls.size());
     EXPECT_EQ(sizeof(PRINTDLGA), printing.calls[0].size);
     EXPECT_EQ((DWORD)(PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_PRINTSETUP), printing.calls[0].flags);
-    EXPECT_EQ(hwndMain, printing.calls[0].owner);
+    EXPECT_EQ(Penrik.hwndMain, printing.calls[0].owner);
     EXPECT_EQ((HGLOBAL)NULL, printing.calls[0].devMode);
     // The flags are put back; the choice is kept; the context is not left behind.
-    EXPECT_EQ((DWORD)(PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION), PrintSetupData.Flags);
-    EXPECT_EQ(printing.setupDevMode, PrintSetupData.hDevMode);
-    EXPECT_EQ((HDC)NULL, PrintSetupData.hDC);
     EXPECT_EQ(0u, GetObjectType(printing.returned));
 
     Command(IDM_PRINTSETUP);
     ASSERT_EQ(2u, printing.calls.size());
     EXPECT_EQ(printing.setupDevMode, printing.calls[1].devMode);
+    EXPECT_EQ(printing.calls[0].flags, printing.calls[1].flags);
 
     // Print asks on a fresh record: no owner, no kept printer.
     Key('P', true);  // Ctrl+P
@@ -242,7 +212,7 @@ TEST_F(Printing, SetupKeepsItsChoiceButPrintStartsFromTheDefaultPrinter)
     EXPECT_EQ((HGLOBAL)NULL, printing.calls[2].devNames);
     // A plain cancel says nothing and leaves the window as it was.
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_TRUE(IsWindowEnabled(hwndMain));
+    EXPECT_TRUE(IsWindowEnabled(Penrik.hwndMain));
     EXPECT_EQ(-1, exitCode);
 }
 
@@ -290,7 +260,7 @@ TEST_F(Printing, CancelStopsTheJobAtThePageEndWithoutEndingTheDocument)
     ASSERT_FALSE(pdfs.empty()) << "PENRIK_PDF_DIR is not set: run with scripts/printer.sh's queue";
     std::string file = TempDir() + "cancel.txt";
     WriteFileBytes(file, Lines(400));
-    std::set<std::string> before = Pdfs(pdfs);
+    std::set<std::string> before = PdfNames(pdfs);
 
     printing.answers = {DEFAULT_PRINTER};
     printing.pressCancel = true;
@@ -319,7 +289,7 @@ TEST_F(Printing, UncancelledJobReachesTheQueueWithEveryPage)
     ASSERT_FALSE(pdfs.empty()) << "PENRIK_PDF_DIR is not set: run with scripts/printer.sh's queue";
     std::string file = TempDir() + "whole.txt";
     WriteFileBytes(file, Lines(400));
-    std::set<std::string> before = Pdfs(pdfs);
+    std::set<std::string> before = PdfNames(pdfs);
 
     printing.answers = {DEFAULT_PRINTER};
     Start("/p " + file);

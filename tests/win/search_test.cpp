@@ -104,13 +104,13 @@ protected:
     }
     void SetText(const char* text, DWORD start, DWORD end)
     {
-        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
-        SendMessageA(hwndEdit, EM_SETSEL, start, end);
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+        SendMessageA(Penrik.hwndEdit, EM_SETSEL, start, end);
     }
     Range Selection()
     {
         DWORD start = 0, end = 0;
-        SendMessageA(hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         return Range(start, end);
     }
     // The boxes since the last call: how many "Done" boxes, or the text
@@ -132,7 +132,7 @@ protected:
 
 TEST_F(Search, FindOpensTheCommandsAndTheirKeysForGood)
 {
-    mainProc = (WNDPROC)SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, (LONG_PTR)RecordKeyCommands);
+    mainProc = (WNDPROC)SetWindowLongPtrA(Penrik.hwndMain, GWLP_WNDPROC, (LONG_PTR)RecordKeyCommands);
     keyCommands.clear();
     SetText("abcabc", 0, 3);
     auto pressKeys = [&] {
@@ -151,7 +151,7 @@ TEST_F(Search, FindOpensTheCommandsAndTheirKeysForGood)
     WithDialog(IDM_FIND, [](HWND dialog) {
         HWND next = GetDlgItem(dialog, IDOK), previous = GetDlgItem(dialog, IDC_PREVIOUS);
         EXPECT_FALSE(IsWindowEnabled(next) || IsWindowEnabled(previous));
-        EXPECT_EQ(hToolbarFont, (HFONT)SendDlgItemMessageA(dialog, IDC_CASE, WM_GETFONT, 0, 0));
+        EXPECT_EQ(Penrik.hToolbarFont, (HFONT)SendDlgItemMessageA(dialog, IDC_CASE, WM_GETFONT, 0, 0));
         SetDlgItemTextA(dialog, IDC_FINDTEXT, "a");
         EXPECT_TRUE(IsWindowEnabled(next) && IsWindowEnabled(previous));
         SetDlgItemTextA(dialog, IDC_FINDTEXT, "");
@@ -197,10 +197,9 @@ TEST_F(Search, CandidateOrderInBothDirections)
         SCOPED_TRACE(std::string(EditText()) + " " + std::to_string(step.command));
         EXPECT_EQ(step.after, Selection());
         EXPECT_EQ(done ? "Done;" : "", Boxes());
-        EXPECT_TRUE(!done || GetFocus() == hwndEdit);
+        EXPECT_TRUE(!done || GetFocus() == Penrik.hwndEdit);
     }
     // At the very end of the text the search ends before copying it.
-    EXPECT_EQ((HLOCAL)NULL, TextBlock);
 }
 
 TEST_F(Search, CaseOptionAndTheLoweredFindText)
@@ -223,7 +222,7 @@ TEST_F(Search, CaseOptionAndTheLoweredFindText)
     WithDialog(IDM_FIND, Look(&shown[1]));
 
     // Nothing compared at the end of the text, so nothing lowered.
-    SendMessageA(hwndEdit, EM_SETSEL, 4, 4);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 4, 4);
     script.boxAnswers.push_back(IDOK);
     WithDialog(IDM_FIND, Enter(NULL, NULL, IDOK, true));
     WithDialog(IDM_FIND, Look(&shown[2]));
@@ -265,16 +264,16 @@ TEST_F(Search, ReplaceTakesWhateverIsSelected)
     script.boxAnswers.push_back(IDOK);
     WithDialog(IDM_FIND, Enter("q", "XY"));
     EXPECT_EQ("Done;", Boxes());
-    Modified = 0;
-    SendMessageA(hwndEdit, EM_SETSEL, 1, 1);
+    SetModified(0);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 1, 1);
     Command(IDM_REPLACE);
     EXPECT_EQ("aXYbc", EditText());
     EXPECT_EQ(Range(3, 3), Selection());
-    EXPECT_EQ(1, Modified);
-    SendMessageA(hwndEdit, EM_SETSEL, 0, 1);
+    EXPECT_EQ(1, Modified());
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 1);
     Key('R', true);
     EXPECT_EQ("XYXYbc", EditText());
-    EXPECT_FALSE(SendMessageA(hwndEdit, EM_CANUNDO, 0, 0));
+    EXPECT_FALSE(SendMessageA(Penrik.hwndEdit, EM_CANUNDO, 0, 0));
 }
 
 TEST_F(Search, ReplaceAllSkipsPositionZeroAndAMatchRightAfterAReplacement)
@@ -306,7 +305,6 @@ TEST_F(Search, AWorkingCopyThatCannotBeMadeEndsTheSearch)
     Key(VK_F3);
     EXPECT_EQ("Out of memory.;", Boxes());
     EXPECT_EQ(Range(2, 3), Selection());
-    EXPECT_EQ((HLOCAL)NULL, TextBlock);
 
     // The dialog's search works, the one after the first replacement
     // does not: Replace All stops there.
@@ -341,17 +339,21 @@ TEST_F(Search, ReplaceAllAtOnceMatchesTheLoop)
     };
     auto run = [&](int atOnce, const std::string& text, DWORD from, unsigned int line, int skip,
                    const char* find, const char* replacement, int caseSensitive) {
-        SetText(text.c_str(), from, from);
-        lineShown = line;
-        skipIndent = skip;
-        Modified = 0;
-        CaseSensitive = caseSensitive;
-        replaceAllAtOnce = atOnce;
+        SetEditedText(text.c_str(), ChangeState{line, skip, 0});
+        SendMessageA(Penrik.hwndEdit, EM_SETSEL, from, from);
         script.boxAnswers.push_back(IDOK);
-        WithDialog(IDM_REPLACEALL, Enter(find, replacement));
-        replaceAllAtOnce = 1;
-        return Outcome{EditText(), Selection(), lineShown, skipIndent, Modified, Boxes(),
-                       SendMessageA(hwndEdit, EM_GETFIRSTVISIBLELINE, 0, 0)};
+        dialogSteps.push_back([=](HWND dialog) {
+            CheckDlgButton(dialog, IDC_CASE, caseSensitive ? BST_CHECKED : BST_UNCHECKED);
+            Enter(find, replacement)(dialog);
+        });
+        if (atOnce) {
+            Command(IDM_REPLACEALL);
+        } else {
+            ReplaceAllCommand(REPLACE_ALL_STEP_BY_STEP);
+            Pump();
+        }
+        return Outcome{EditText(), Selection(), LineShown(), SkipIndent(), Modified(), Boxes(),
+                       SendMessageA(Penrik.hwndEdit, EM_GETFIRSTVISIBLELINE, 0, 0)};
     };
     for (int round = 0; round < 150; ++round) {
         std::string text;

@@ -140,7 +140,7 @@ void ExpectFont(const LOGFONTA& font, int height, const char* face, const LOGFON
 
 bool Checked(int id)
 {
-    return (GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(GetMenu(Penrik.hwndMain), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 DWORD StyleOf(HWND control)
@@ -179,12 +179,12 @@ protected:
         EXPECT_TRUE(colorAnswers.empty()) << "a scripted colour dialog never came";
     }
     // Word Wrap without handling what it posts.
-    void WordWrapOnly() { SendMessageA(hwndMain, WM_COMMAND, IDM_WORDWRAP, 0); }
+    void WordWrapOnly() { SendMessageA(Penrik.hwndMain, WM_COMMAND, IDM_WORDWRAP, 0); }
     int TabAdvance()
     {
-        SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM) "\tx");
-        return (short)LOWORD(SendMessageA(hwndEdit, EM_POSFROMCHAR, 1, 0)) -
-               (short)LOWORD(SendMessageA(hwndEdit, EM_POSFROMCHAR, 0, 0));
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "\tx");
+        return (short)LOWORD(SendMessageA(Penrik.hwndEdit, EM_POSFROMCHAR, 1, 0)) -
+               (short)LOWORD(SendMessageA(Penrik.hwndEdit, EM_POSFROMCHAR, 0, 0));
     }
 };
 
@@ -192,9 +192,9 @@ TEST_F(WrapFontColor, StartUpFontsAndTheFontDialogRecord)
 {
     WriteSettings("[Penrik]\r\nFontSize=-15\r\nFontName=Courier New\r\nTextColor=255\r\n");
     Start();
-    ExpectFont(FontOf(hwndEdit), -15, "Courier New", NULL, "editor font");
-    ExpectFont(FontOf(GetDlgItem(hwndMain, IDM_EXIT)), 8, "MS Sans Serif", NULL, "toolbar font");
-    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(hwndEdit));
+    ExpectFont(FontOf(Penrik.hwndEdit), -15, "Courier New", NULL, "editor font");
+    ExpectFont(FontOf(GetDlgItem(Penrik.hwndMain, IDM_EXIT)), 8, "MS Sans Serif", NULL, "toolbar font");
+    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
 
     fontAnswers.push_back({false, LOGFONTA(), 0});
@@ -202,8 +202,8 @@ TEST_F(WrapFontColor, StartUpFontsAndTheFontDialogRecord)
     ASSERT_EQ(1u, fontCalls.size());
     const CHOOSEFONTA& record = fontCalls[0].record;
     EXPECT_EQ((DWORD)sizeof(CHOOSEFONTA), record.lStructSize);
-    EXPECT_EQ(hwndMain, record.hwndOwner);
-    EXPECT_EQ(&Settings.font, record.lpLogFont);
+    EXPECT_EQ(Penrik.hwndMain, record.hwndOwner);
+    EXPECT_EQ(&Penrik.Settings.font, record.lpLogFont);
     EXPECT_EQ(0x141u, record.Flags);
     EXPECT_EQ(0x2000, record.nFontType);
     EXPECT_EQ(255u, record.rgbColors);
@@ -219,37 +219,37 @@ TEST_F(WrapFontColor, WrapSettingStartsWrappedAndChecked)
 {
     WriteSettings("[Penrik]\r\nWordWrap=5\r\n");
     Start();
-    EXPECT_EQ((DWORD)EDIT_STYLE_WRAP, StyleOf(hwndEdit));
+    EXPECT_EQ((DWORD)EDIT_STYLE_WRAP, StyleOf(Penrik.hwndEdit));
     EXPECT_TRUE(Checked(IDM_WORDWRAP));
-    ASSERT_EQ(hwndEdit, GetFocus());
+    ASSERT_EQ(Penrik.hwndEdit, GetFocus());
     Command(IDM_WORDWRAP);
     // Untitled, so no load follows: the new control still gets the keys.
-    EXPECT_EQ(hwndEdit, GetFocus());
+    EXPECT_EQ(Penrik.hwndEdit, GetFocus());
     Type("ok");
     EXPECT_EQ("ok", EditText());
-    EXPECT_EQ(0, Settings.wordWrap);
-    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(hwndEdit));
+    EXPECT_EQ(0, Penrik.Settings.wordWrap);
+    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
 }
 
 TEST_F(WrapFontColor, SetFontThenWordWrapThenSetFont)
 {
     Start();
-    HFONT toolbarFont = hToolbarFont;
+    HFONT toolbarFont = Penrik.hToolbarFont;
     LOGFONTA bold = Chosen(-16, "Courier New");
     fontAnswers.push_back({true, bold, RGB(0, 128, 0)});
     Command(IDM_SETFONT);
-    ExpectFont(FontOf(hwndEdit), -16, "Courier New", &bold, "after Set Font");
-    EXPECT_EQ(RGB(0, 128, 0), Settings.textColor);
-    EXPECT_EQ(-16, Settings.font.lfHeight);
+    ExpectFont(FontOf(Penrik.hwndEdit), -16, "Courier New", &bold, "after Set Font");
+    EXPECT_EQ(RGB(0, 128, 0), Penrik.Settings.textColor);
+    EXPECT_EQ(-16, Penrik.Settings.font.lfHeight);
     // The toolbar keeps its own font.
-    EXPECT_EQ(toolbarFont, hToolbarFont);
-    EXPECT_EQ(toolbarFont, (HFONT)SendMessageA(GetDlgItem(hwndMain, IDM_CUT), WM_GETFONT, 0, 0));
+    EXPECT_EQ(toolbarFont, Penrik.hToolbarFont);
+    EXPECT_EQ(toolbarFont, (HFONT)SendMessageA(GetDlgItem(Penrik.hwndMain, IDM_CUT), WM_GETFONT, 0, 0));
     EXPECT_EQ(OBJ_FONT, (int)GetObjectType(toolbarFont));
 
     Command(IDM_WORDWRAP);
-    ExpectFont(FontOf(hwndEdit), -16, "Courier New", NULL, "after Word Wrap");
-    EXPECT_EQ(RGB(0, 128, 0), Settings.textColor);
+    ExpectFont(FontOf(Penrik.hwndEdit), -16, "Courier New", NULL, "after Word Wrap");
+    EXPECT_EQ(RGB(0, 128, 0), Penrik.Settings.textColor);
 
     // The next Set Font opens on the record and the current colour, and
     // applies the attributes again.
@@ -262,30 +262,30 @@ TEST_F(WrapFontColor, SetFontThenWordWrapThenSetFont)
     EXPECT_EQ(RGB(0, 128, 0), fontCalls[1].record.rgbColors);
     EXPECT_EQ(-16, fontCalls[1].font.lfHeight);
     EXPECT_EQ(FW_BOLD, fontCalls[1].font.lfWeight);
-    ExpectFont(FontOf(hwndEdit), -20, "Times New Roman", &italic, "after the second Set Font");
-    EXPECT_EQ(RGB(1, 2, 3), Settings.textColor);
+    ExpectFont(FontOf(Penrik.hwndEdit), -20, "Times New Roman", &italic, "after the second Set Font");
+    EXPECT_EQ(RGB(1, 2, 3), Penrik.Settings.textColor);
 }
 
 TEST_F(WrapFontColor, CancelledDialogsChangeNothing)
 {
     WriteSettings("[Penrik]\r\nTextColor=16711680\r\nBackColor=65280\r\n");
     Start();
-    HFONT font = (HFONT)SendMessageA(hwndEdit, WM_GETFONT, 0, 0);
-    HBRUSH brush = hEditBrush;
-    LOGFONTA before = Settings.font;
+    HFONT font = (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0);
+    HBRUSH brush = EditBrush();
+    LOGFONTA before = Penrik.Settings.font;
 
     fontAnswers.push_back({false, LOGFONTA(), 0});
     Command(IDM_SETFONT);
-    EXPECT_EQ(font, (HFONT)SendMessageA(hwndEdit, WM_GETFONT, 0, 0));
+    EXPECT_EQ(font, (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0));
     EXPECT_EQ(OBJ_FONT, (int)GetObjectType(font));
-    EXPECT_EQ(0xFF0000u, Settings.textColor);
-    EXPECT_EQ(0, memcmp(&before, &Settings.font, sizeof before));
+    EXPECT_EQ(0xFF0000u, Penrik.Settings.textColor);
+    EXPECT_EQ(0, memcmp(&before, &Penrik.Settings.font, sizeof before));
 
     colorAnswers.push_back({false, 0, -1, 0});
     Command(IDM_SETCOLOR);
-    EXPECT_EQ(brush, hEditBrush);
+    EXPECT_EQ(brush, EditBrush());
     EXPECT_EQ(OBJ_BRUSH, (int)GetObjectType(brush));
-    EXPECT_EQ(0x00FF00u, Settings.backColor);
+    EXPECT_EQ(0x00FF00u, Penrik.Settings.backColor);
     EXPECT_EQ(1u, fontCalls.size());
     EXPECT_EQ(1u, colorCalls.size());
 }
@@ -306,7 +306,7 @@ TEST_F(WrapFontColor, SaveSettingsWritesTheDialogsHeight)
     ShutDown();
     started = false;
     Start();
-    ExpectFont(FontOf(hwndEdit), -13, "Courier New", NULL, "after a restart");
+    ExpectFont(FontOf(Penrik.hwndEdit), -13, "Courier New", NULL, "after a restart");
 }
 
 TEST_F(WrapFontColor, WordWrapTwiceAndTheReload)
@@ -315,39 +315,38 @@ TEST_F(WrapFontColor, WordWrapTwiceAndTheReload)
     WriteFileBytes(path, "\tfirst line\r\nsecond\r\n");
     Start(path);
     ASSERT_EQ("\tfirst line\r\nsecond\r\n", EditText());
-    HWND first = hwndEdit;
+    HWND first = Penrik.hwndEdit;
     int startTab = TabAdvance();
-    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM) "\tfirst line\r\nsecond\r\n");
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "\tfirst line\r\nsecond\r\n");
 
     WordWrapOnly();
     EXPECT_FALSE(IsWindow(first));
-    ASSERT_TRUE(IsWindow(hwndEdit));
+    ASSERT_TRUE(IsWindow(Penrik.hwndEdit));
     EXPECT_EQ("", EditText());  // empty until the posted load
-    EXPECT_EQ((DWORD)EDIT_STYLE_WRAP, StyleOf(hwndEdit));
-    EXPECT_EQ(EDIT_STYLE_WRAP, (LONG)editStyle);
+    EXPECT_EQ((DWORD)EDIT_STYLE_WRAP, StyleOf(Penrik.hwndEdit));
     EXPECT_TRUE(Checked(IDM_WORDWRAP));
-    EXPECT_EQ(1, Settings.wordWrap);
-    EXPECT_EQ(IDC_EDIT, GetDlgCtrlID(hwndEdit));
-    EXPECT_GT((DWORD)SendMessageA(hwndEdit, EM_GETLIMITTEXT, 0, 0), 0x10000u);
+    EXPECT_EQ(1, Penrik.Settings.wordWrap);
+    EXPECT_EQ(IDC_EDIT, GetDlgCtrlID(Penrik.hwndEdit));
+    EXPECT_GT((DWORD)SendMessageA(Penrik.hwndEdit, EM_GETLIMITTEXT, 0, 0), 0x10000u);
     RECT client, edit;
-    GetClientRect(hwndMain, &client);
-    GetWindowRect(hwndEdit, &edit);
-    MapWindowPoints(NULL, hwndMain, (POINT*)&edit, 2);
+    GetClientRect(Penrik.hwndMain, &client);
+    GetWindowRect(Penrik.hwndEdit, &edit);
+    MapWindowPoints(NULL, Penrik.hwndMain, (POINT*)&edit, 2);
     EXPECT_EQ(0, edit.left);
     EXPECT_EQ(44, edit.top);
     EXPECT_EQ(client.right, edit.right);
     EXPECT_EQ(client.bottom, edit.bottom);
     Pump();
     EXPECT_EQ("\tfirst line\r\nsecond\r\n", EditText());
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     // The new control keeps the platform's wider tab stops.
     EXPECT_GT(TabAdvance(), startTab);
 
     WordWrapOnly();
     EXPECT_EQ("", EditText());
-    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(hwndEdit));
+    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
-    EXPECT_EQ(0, Settings.wordWrap);
+    EXPECT_EQ(0, Penrik.Settings.wordWrap);
     Pump();
     EXPECT_EQ("\tfirst line\r\nsecond\r\n", EditText());
 }
@@ -357,20 +356,20 @@ TEST_F(WrapFontColor, WordWrapAsksToSaveFirst)
     std::string path = TempDir() + "keep.txt";
     WriteFileBytes(path, "stored\r\n");
     Start(path);
-    HWND first = hwndEdit;
+    HWND first = Penrik.hwndEdit;
     Type("new ");
-    ASSERT_EQ(1, Modified);
+    ASSERT_EQ(1, Modified());
 
     // Cancel: nothing changes.
     script.boxAnswers = {IDCANCEL};
     Command(IDM_WORDWRAP);
     ASSERT_EQ(1u, script.boxes.size());
     EXPECT_EQ("Save current changes: " + path, script.boxes[0].text);
-    EXPECT_EQ(first, hwndEdit);
+    EXPECT_EQ(first, Penrik.hwndEdit);
     EXPECT_EQ("new stored\r\n", EditText());
-    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(hwndEdit));
+    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
-    EXPECT_EQ(1, Modified);
+    EXPECT_EQ(1, Modified());
 
     // No: the changes are lost and the stored file comes back.
     script.boxAnswers = {IDNO};
@@ -378,7 +377,7 @@ TEST_F(WrapFontColor, WordWrapAsksToSaveFirst)
     EXPECT_EQ(2u, script.boxes.size());
     EXPECT_EQ("stored\r\n", EditText());
     EXPECT_EQ("stored\r\n", ReadFileBytes(path));
-    EXPECT_EQ(0, Modified);
+    EXPECT_EQ(0, Modified());
     EXPECT_TRUE(Checked(IDM_WORDWRAP));
 
     // Yes: saved first, then shown again.
@@ -393,10 +392,10 @@ TEST_F(WrapFontColor, WordWrapAsksToSaveFirst)
 TEST_F(WrapFontColor, FailedRecreationKeepsTheControlAndSaysSo)
 {
     Start();
-    SendMessageA(hwndEdit, WM_SETTEXT, 0, (LPARAM) "unsaved text");
-    Modified = 1;
-    HWND first = hwndEdit;
-    HFONT font = (HFONT)SendMessageA(hwndEdit, WM_GETFONT, 0, 0);
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "unsaved text");
+    SetModified(1);
+    HWND first = Penrik.hwndEdit;
+    HFONT font = (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0);
     script.boxAnswers = {IDNO, IDOK};
     refuseHook = SetWindowsHookExA(WH_CBT, RefuseEdits, NULL, GetCurrentThreadId());
     ASSERT_NE((HHOOK)NULL, refuseHook);
@@ -407,14 +406,13 @@ TEST_F(WrapFontColor, FailedRecreationKeepsTheControlAndSaysSo)
     EXPECT_EQ("(none)", script.boxes[1].caption);
     EXPECT_EQ((UINT)MB_ICONHAND, script.boxes[1].type);
     EXPECT_NE(std::string::npos, script.boxes[1].text.find("could not"));
-    EXPECT_EQ(first, hwndEdit);
-    EXPECT_TRUE(IsWindow(hwndEdit));
+    EXPECT_EQ(first, Penrik.hwndEdit);
+    EXPECT_TRUE(IsWindow(Penrik.hwndEdit));
     EXPECT_EQ("unsaved text", EditText());
-    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(hwndEdit));
-    EXPECT_EQ(EDIT_STYLE_PLAIN, (LONG)editStyle);
-    EXPECT_EQ(0, Settings.wordWrap);
+    EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
+    EXPECT_EQ(0, Penrik.Settings.wordWrap);
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
-    EXPECT_EQ(font, (HFONT)SendMessageA(hwndEdit, WM_GETFONT, 0, 0));
+    EXPECT_EQ(font, (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0));
     EXPECT_EQ(OBJ_FONT, (int)GetObjectType(font));
 
     // Still a working editor afterwards.
@@ -430,14 +428,14 @@ TEST_F(WrapFontColor, ColourDialogRecordAndCustomColours)
     colorAnswers.push_back({true, RGB(0, 0, 128), 3, RGB(10, 20, 30)});
     colorAnswers.push_back({true, RGB(255, 255, 0), 15, RGB(1, 1, 1)});
     Command(IDM_SETCOLOR);
-    EXPECT_EQ(RGB(0, 0, 128), Settings.backColor);
+    EXPECT_EQ(RGB(0, 0, 128), Penrik.Settings.backColor);
     Command(IDM_SETCOLOR);
-    EXPECT_EQ(RGB(255, 255, 0), Settings.backColor);
+    EXPECT_EQ(RGB(255, 255, 0), Penrik.Settings.backColor);
 
     ASSERT_EQ(2u, colorCalls.size());
     const CHOOSECOLORA& first = colorCalls[0].record;
     EXPECT_EQ((DWORD)sizeof(CHOOSECOLORA), first.lStructSize);
-    EXPECT_EQ(hwndMain, first.hwndOwner);
+    EXPECT_EQ(Penrik.hwndMain, first.hwndOwner);
     EXPECT_EQ(0xC0C0C0u, first.rgbResult);
     EXPECT_EQ((DWORD)(CC_RGBINIT | CC_FULLOPEN), first.Flags);
     EXPECT_EQ((HWND)NULL, first.hInstance);
@@ -466,7 +464,7 @@ TEST_F(WrapFontColor, ColourDialogRecordAndCustomColours)
     Command(IDM_SETCOLOR);
     EXPECT_EQ(RGB(9, 9, 9), colorCalls[3].custom[5]);
     EXPECT_EQ(RGB(1, 1, 1), colorCalls[3].custom[15]);
-    EXPECT_EQ(RGB(255, 255, 0), Settings.backColor);
+    EXPECT_EQ(RGB(255, 255, 0), Penrik.Settings.backColor);
 }
 
 TEST_F(WrapFontColor, EditControlColours)
@@ -478,7 +476,7 @@ TEST_F(WrapFontColor, EditControlColours)
     auto ask = [&](HWND control) {
         SetTextColor(dc, RGB(1, 1, 1));
         SetBkColor(dc, RGB(2, 2, 2));
-        return (HBRUSH)SendMessageA(hwndMain, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)control);
+        return (HBRUSH)SendMessageA(Penrik.hwndMain, WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)control);
     };
     auto brushColour = [](HBRUSH brush) {
         LOGBRUSH info;
@@ -487,23 +485,23 @@ TEST_F(WrapFontColor, EditControlColours)
         return info.lbColor;
     };
 
-    HBRUSH brush = ask(hwndEdit);
-    EXPECT_EQ(hEditBrush, brush);
+    HBRUSH brush = ask(Penrik.hwndEdit);
+    EXPECT_EQ(EditBrush(), brush);
     EXPECT_EQ(128u, GetTextColor(dc));
     EXPECT_EQ(8421376u, GetBkColor(dc));
     EXPECT_EQ(8421376u, brushColour(brush));
 
     // What the window shows after start-up: the background colour in the
     // empty part of the control too, not the system's window colour.
-    UpdateWindow(hwndEdit);
+    UpdateWindow(Penrik.hwndEdit);
     RECT client;
-    GetClientRect(hwndEdit, &client);
-    HDC screen = GetDC(hwndEdit);
+    GetClientRect(Penrik.hwndEdit, &client);
+    HDC screen = GetDC(Penrik.hwndEdit);
     EXPECT_EQ(8421376u, GetPixel(screen, client.right / 2, client.bottom - 20));
-    ReleaseDC(hwndEdit, screen);
+    ReleaseDC(Penrik.hwndEdit, screen);
 
     // Any other control gets nothing, and its colours are not touched.
-    EXPECT_EQ((HBRUSH)NULL, ask(GetDlgItem(hwndMain, IDM_EXIT)));
+    EXPECT_EQ((HBRUSH)NULL, ask(GetDlgItem(Penrik.hwndMain, IDM_EXIT)));
     EXPECT_EQ(RGB(1, 1, 1), GetTextColor(dc));
     EXPECT_EQ(RGB(2, 2, 2), GetBkColor(dc));
 
@@ -511,15 +509,15 @@ TEST_F(WrapFontColor, EditControlColours)
     Command(IDM_SETCOLOR);
     fontAnswers.push_back({true, Chosen(-12, "Courier New"), RGB(0, 0, 255)});
     Command(IDM_SETFONT);
-    brush = ask(hwndEdit);
-    EXPECT_EQ(hEditBrush, brush);
+    brush = ask(Penrik.hwndEdit);
+    EXPECT_EQ(EditBrush(), brush);
     EXPECT_EQ(RGB(200, 100, 50), brushColour(brush));
     EXPECT_EQ(RGB(0, 0, 255), GetTextColor(dc));
     EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dc));
 
     // The re-made control is answered the same way.
     Command(IDM_WORDWRAP);
-    EXPECT_EQ(hEditBrush, ask(hwndEdit));
+    EXPECT_EQ(EditBrush(), ask(Penrik.hwndEdit));
     EXPECT_EQ(RGB(0, 0, 255), GetTextColor(dc));
     DeleteDC(dc);
 }
@@ -528,13 +526,13 @@ TEST_F(WrapFontColor, ReplacedFontsAndBrushesAreReleased)
 {
     Start();
     auto round = [&](int i, std::vector<HGDIOBJ>* replaced) {
-        HGDIOBJ font = (HGDIOBJ)SendMessageA(hwndEdit, WM_GETFONT, 0, 0);
+        HGDIOBJ font = (HGDIOBJ)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0);
         fontAnswers.push_back({true, Chosen(-10 - i % 5, i % 2 ? "Courier New" : "Arial"), RGB(i, 0, 0)});
         Command(IDM_SETFONT);
-        HGDIOBJ brush = hEditBrush;
+        HGDIOBJ brush = EditBrush();
         colorAnswers.push_back({true, RGB(0, i, 0), -1, 0});
         Command(IDM_SETCOLOR);
-        HGDIOBJ fontBeforeWrap = (HGDIOBJ)SendMessageA(hwndEdit, WM_GETFONT, 0, 0);
+        HGDIOBJ fontBeforeWrap = (HGDIOBJ)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0);
         Command(IDM_WORDWRAP);
         if (replaced != NULL) {
             replaced->push_back(font);
@@ -554,16 +552,16 @@ TEST_F(WrapFontColor, ReplacedFontsAndBrushesAreReleased)
         EXPECT_LE(after, before + 2) << "before " << before;
     }
 
-    std::set<HGDIOBJ> live = {(HGDIOBJ)SendMessageA(hwndEdit, WM_GETFONT, 0, 0), (HGDIOBJ)hEditBrush,
-                              (HGDIOBJ)hToolbarFont};
+    std::set<HGDIOBJ> live = {(HGDIOBJ)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0), (HGDIOBJ)EditBrush(),
+                              (HGDIOBJ)Penrik.hToolbarFont};
     int stillThere = 0;
     for (HGDIOBJ object : replaced)
         if (live.count(object) == 0 && GetObjectType(object) != 0)
             ++stillThere;
     EXPECT_EQ(0, stillThere) << "of " << replaced.size() << " replaced objects";
-    EXPECT_EQ(OBJ_FONT, (int)GetObjectType(hToolbarFont));
-    EXPECT_EQ(OBJ_BRUSH, (int)GetObjectType(hEditBrush));
-    EXPECT_EQ(OBJ_FONT, (int)GetObjectType((HGDIOBJ)SendMessageA(hwndEdit, WM_GETFONT, 0, 0)));
+    EXPECT_EQ(OBJ_FONT, (int)GetObjectType(Penrik.hToolbarFont));
+    EXPECT_EQ(OBJ_BRUSH, (int)GetObjectType(EditBrush()));
+    EXPECT_EQ(OBJ_FONT, (int)GetObjectType((HGDIOBJ)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0)));
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+// The program's process-wide state and the start-up, message loop and
+// main window that own it. Every part of the program may read this
+// record; its handles are set by start-up (the edit control also by Word
+// Wrap) and its settings by start-up and the commands that change them.
+#ifndef PENRIK_APP_H
+#define PENRIK_APP_H
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "resources/resource.h"
+
+#define MAIN_TITLE "PENRIK"
+
+struct SettingsRecord {
+    int x, y, width, height;  // outer window geometry
+    COLORREF textColor;
+    COLORREF backColor;
+    LOGFONTA font;            // the editor font record
+    int wordWrap;
+    char helpFile[4][128];
+    char helpName[4][12];     // 8 characters, then the "\tF1" suffix
+    char buildName[4][9];
+};
+
+struct ProcessRecord {
+    HINSTANCE hInst;
+    HWND hwndMain;
+    HWND hwndEdit;        // made again by Word Wrap
+    HMENU hMenu;
+    HFONT hToolbarFont;   // the toolbar, the status panel and the program's dialogs
+    int platformV4;       // the platform's major version is 4
+    SettingsRecord Settings;
+};
+
+extern ProcessRecord Penrik;
+
+// Calls that wait on a person, leave the process or depend on the
+// machine go through this table, so that the in-process tests can
+// answer them. It holds the real functions unless a test replaces them.
+struct SystemCalls {
+    int (WINAPI *MessageBoxA)(HWND, LPCSTR, LPCSTR, UINT);
+    BOOL (WINAPI *GetOpenFileNameA)(LPOPENFILENAMEA);
+    BOOL (WINAPI *GetSaveFileNameA)(LPOPENFILENAMEA);
+    BOOL (WINAPI *ChooseFontA)(LPCHOOSEFONTA);
+    BOOL (WINAPI *ChooseColorA)(LPCHOOSECOLORA);
+    BOOL (WINAPI *PrintDlgA)(LPPRINTDLGA);
+    DWORD (WINAPI *CommDlgExtendedError)(void);
+    HINSTANCE (WINAPI *ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    HMODULE (WINAPI *LoadLibraryA)(LPCSTR);
+    FARPROC (WINAPI *GetProcAddress)(HMODULE, LPCSTR);
+    BOOL (WINAPI *FreeLibrary)(HMODULE);
+    DWORD (WINAPI *GetVersion)(void);
+    void (WINAPI *GetLocalTime)(LPSYSTEMTIME);
+    HFILE (WINAPI *OpenFile)(LPCSTR, LPOFSTRUCT, UINT);
+    BOOL (WINAPI *WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    HLOCAL (WINAPI *LocalAlloc)(UINT, SIZE_T);
+};
+
+extern SystemCalls Sys;
+
+// Puts the real functions back.
+void ResetSystemCalls(void);
+
+// Start-up: returns 0 when the main window could not be made. Start-up
+// may run again in the same process after ShutDown.
+int StartUp(HINSTANCE instance, const char* commandLine, int showCommand);
+// One message through the accelerator table, then to its window.
+// Returns 1 when the accelerator table took it.
+int DispatchWithAccelerators(MSG* msg);
+int RunMessageLoop(void);
+void ShutDown(void);
+
+#endif

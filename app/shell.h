@@ -1,0 +1,25 @@
+// Private to app/: what its files call on each other.
+#ifndef PENRIK_APP_SHELL_H
+#define PENRIK_APP_SHELL_H
+
+#include "app/app.h"
+
+#define TOOLBAR_BUTTONS 23
+
+// Reads every setting into Penrik.Settings and the stored document name
+// into `fileName`. Returns 0 when that name was too long to hold: it is
+// then empty, since cutting it would name another file.
+int LoadSettings(char* fileName, size_t size);
+void SaveSettings(void);
+
+void CreateToolbar(void);
+void SetToolbarFont(HFONT font);
+HWND ToolbarButton(int commandId);
+// Enables a command's menu item and toolbar button.
+void EnableCommand(int commandId);
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Start-up's print mode: the window is hidden, and ends after printing.
+void SetPrintMode(int on);
+
+#endif

@@ -1,0 +1,51 @@
+// The one document: its name, its modified flag, loading and saving,
+// the unsaved-changes question, the file dialogs and the File commands.
+// Routines return 1 for success and 0 for failure or cancel.
+#ifndef PENRIK_DOCUMENT_H
+#define PENRIK_DOCUMENT_H
+
+#include <windows.h>
+#include <shellapi.h>
+
+#define NAME_SIZE 256  // a document name, the terminating zero included
+
+// Start-up: an untitled, unchanged document and no dialog shown yet.
+void ResetDocument(void);
+// The name start-up found (command line or settings); not loaded yet.
+void SetDocumentName(const char* name);
+// Empties the control for an untitled start.
+void StartEmptyDocument(void);
+
+// The full path of the document; empty when untitled.
+const char* DocumentName(void);
+// The name without its folder that the last file dialog chose.
+const char* FileTitle(void);
+int Modified(void);
+void SetModified(int modified);
+
+// Asks whether to save unsaved changes. Returns 0 to stop the caller,
+// non-zero to let it go on (IDNO when the changes are to be dropped).
+int QuerySave(HWND owner);
+
+// Loads DocumentName into the edit control (the internal load command).
+int LoadDocument(void);
+// New, Open, Open 2nd, Save, Save As and Delete. Returns 1 when the
+// command loaded a file into the edit control.
+int FileCommand(int commandId);
+// A file dropped on the window; returns 1 when it was loaded.
+int DropFiles(HDROP drop);
+
+// One file dialog, its record built for this call.
+enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };
+struct FileChoice {
+    const char* title;   // null: the platform's own title
+    DWORD filterIndex;   // 1 all files, 2 executables
+    DWORD flags;         // OFN_NOCHANGEDIR leaves the current folder alone
+    char name[NAME_SIZE];  // in: the name field's first text; out: the chosen full path
+};
+// Shows the dialog; on a choice the chosen file's title becomes FileTitle
+// and, unless told otherwise, its folder becomes the current folder. A
+// chosen name too long for a document name is refused, in words.
+int ChooseFile(FileDialogKind kind, FileChoice* choice);
+
+#endif

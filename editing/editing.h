@@ -1,0 +1,47 @@
+// The edit control and everything done to its text from the keyboard,
+// the mouse and the Edit menu: the line indicator, indentation, word
+// wrap, the editor font and the colours.
+#ifndef PENRIK_EDITING_H
+#define PENRIK_EDITING_H
+
+#include <windows.h>
+
+#include "editing/indent.h"
+
+// Start-up, before the edit control exists.
+void ResetEditing(void);
+// Makes the edit control in the style the word-wrap setting asks for,
+// into Penrik.hwndEdit. Returns 0 when it could not be made.
+int CreateEditor(void);
+// After the window is shown: the editor font and the colours.
+void ApplyEditorLook(void);
+void ReleaseEditorLook(void);
+// The main window's client area is now width by height.
+void FitEditor(int width, int height);
+
+void EditCommand(int commandId);
+void WordWrapCommand(void);
+void SetFontCommand(void);
+void SetColorCommand(void);
+
+// A mouse message over the edit control: a right-button release cuts
+// the selection or, with none, pastes; any message moves the indicator.
+void CutOrPasteOnRightButton(UINT mouseMessage);
+// The control's notifications (the main window's WM_COMMAND from it).
+LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The control's colours (WM_CTLCOLOREDIT).
+HBRUSH EditColors(HDC dc, HWND control);
+// Draws the indicator's text into the status panel.
+void PaintLineIndicator(HDC dc);
+
+// The editor font's fields but its height, for the printer's font.
+void CopyFontAttributes(LOGFONTA* record);
+
+// For edits made without the control's own notifications: the state the
+// change rule works on, and the control's new whole text together with
+// the state that the edits leading to it left. Returns 0, with the text
+// unchanged, when the control could not take it.
+ChangeState CurrentChangeState(void);
+int SetEditedText(const char* text, const ChangeState& after);
+
+#endif

@@ -1,0 +1,61 @@
+#include "tests/common/files.h"
+
+#include <windows.h>
+
+#include <stdlib.h>
+
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    DWORD size = GetFileSize(file, NULL);
+    std::string bytes(size, '\0');
+    DWORD read = 0;
+    if (size > 0)
+        ReadFile(file, &bytes[0], size, &read, NULL);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string UnixToWindows(const std::string& path)
+{
+    std::string windows = "Z:" + path;
+    for (char& c : windows)
+        if (c == '/')
+            c = '\\';
+    return windows;
+}
+
+std::string PdfFolder()
+{
+    const char* dir = getenv("PENRIK_PDF_DIR");
+    return dir == NULL ? "" : UnixToWindows(dir) + "\\";
+}
+
+std::set<std::string> PdfNames(const std::string& folder)
+{
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*.pdf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.insert(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
