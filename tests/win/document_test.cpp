@@ -10,16 +10,6 @@ namespace {
 
 const UINT QUESTION = MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND;
 
-// A dialog that leaves a name of its own in the file field and is then
-// cancelled, as a person who types a name and presses Cancel.
-std::string cancelledName;
-BOOL WINAPI CancelAfterTyping(LPOPENFILENAMEA ofn)
-{
-    RecordDialog("cancelled", ofn);
-    lstrcpynA(ofn->lpstrFile, cancelledName.c_str(), (int)ofn->nMaxFile);
-    return FALSE;
-}
-
 // Notes the window caption at the moment a message box shows.
 std::string captionAtBox;
 int WINAPI BoxNotingCaption(HWND, LPCSTR text, LPCSTR caption, UINT type)
@@ -148,16 +138,13 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     Start();
     Type("draft");
     // Before any file command the dialog has the platform's own title.
-    cancelledName = "C:\\typed then cancelled.txt";
-    BOOL(WINAPI * scripted)(LPOPENFILENAMEA) = Sys.GetSaveFileNameA;
-    Sys.GetSaveFileNameA = CancelAfterTyping;
+    script.dialogAnswers = {{false, "C:\\typed then cancelled.txt"}};
     script.boxAnswers = {IDYES};
     EXPECT_EQ(0, QuerySave(Penrik.hwndMain));
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("(none)", script.dialogs[0].title);
     EXPECT_STREQ("", DocumentName());
     EXPECT_EQ(1, Modified());
-    Sys.GetSaveFileNameA = scripted;
 
     // After Delete the same dialog reads "Delete File".
     script.dialogAnswers = {{false, ""}};
@@ -272,10 +259,9 @@ TEST_F(Documents, CancelledDialogsLeaveTheNameAsItWas)
 {
     Start();
     std::string path = Opened("named.txt", "text");
-    Sys.GetOpenFileNameA = CancelAfterTyping;
-    Sys.GetSaveFileNameA = CancelAfterTyping;
-    cancelledName = TempDir() + "typed.txt";
+    std::string typed = TempDir() + "typed.txt";
     for (int id : {IDM_OPEN, IDM_OPEN2ND, IDM_SAVEAS, IDM_DELETEFILE}) {
+        script.dialogAnswers.push_back({false, typed});
         Command(id);
         EXPECT_EQ(path, DocumentName()) << id;
         EXPECT_EQ(path, script.dialogs.back().nameShown) << id;
@@ -284,11 +270,12 @@ TEST_F(Documents, CancelledDialogsLeaveTheNameAsItWas)
     EXPECT_EQ("text", EditText());
     EXPECT_EQ("PENRIK - " + path, Caption());
     EXPECT_TRUE(script.shell.empty());
-    EXPECT_FALSE(FileExists(cancelledName));
+    EXPECT_FALSE(FileExists(typed));
 
     // Save on an untitled document cancels the same way.
     Command(IDM_NEW);
     Type("y");
+    script.dialogAnswers.push_back({false, typed});
     Command(IDM_SAVE);
     EXPECT_STREQ("", DocumentName());
     EXPECT_EQ(1, Modified());

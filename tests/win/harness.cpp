@@ -36,9 +36,9 @@ static BOOL FakeFileDialog(const char* kind, LPOPENFILENAMEA ofn)
     }
     DialogAnswer answer = script.dialogAnswers.front();
     script.dialogAnswers.pop_front();
+    lstrcpynA(ofn->lpstrFile, answer.path.c_str(), (int)ofn->nMaxFile);
     if (!answer.ok)
         return FALSE;
-    lstrcpynA(ofn->lpstrFile, answer.path.c_str(), (int)ofn->nMaxFile);
     size_t slash = answer.path.find_last_of("\\/");
     std::string title = slash == std::string::npos ? answer.path : answer.path.substr(slash + 1);
     if (ofn->lpstrFileTitle != NULL)

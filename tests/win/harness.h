@@ -33,6 +33,8 @@ struct DialogCall {
     OPENFILENAMEA record;   // as the dialog was given it
 };
 
+// A choice of `path`, or a cancel; a cancel with a path is a person who
+// typed it into the name field and then pressed Cancel.
 struct DialogAnswer {
     bool ok;
     std::string path;

@@ -237,14 +237,6 @@ TEST_F(Tools, ExecuteRunsTheChosenProgramAndPutsTheNameBack)
     ExpectStarts([&] { Command(IDM_COMPILE); }, "penrik.bat", path, SW_MINIMIZE, "Compile after Execute");
 }
 
-// A cancelled dialog that leaves something in the name field.
-BOOL WINAPI CancelAfterTyping(LPOPENFILENAMEA ofn)
-{
-    RecordDialog("open", ofn);
-    lstrcpynA(ofn->lpstrFile, "C:\\half typed", (int)ofn->nMaxFile);
-    return FALSE;
-}
-
 TEST_F(Tools, ExecuteCancelledRunsNothing)
 {
     std::string path = StartOnFile("prog.c", "text");
@@ -254,14 +246,14 @@ TEST_F(Tools, ExecuteCancelledRunsNothing)
     EXPECT_EQ(path, DocumentName());
 
     // Whatever the dialog left in the name field is undone.
-    auto harnessOpen = Sys.GetOpenFileNameA;
-    Sys.GetOpenFileNameA = CancelAfterTyping;
+    script.dialogAnswers.push_back({false, "C:\\half typed"});
     Command(IDM_EXECUTE);
     EXPECT_TRUE(script.shell.empty());
     EXPECT_EQ(path, DocumentName());
 
     // An untitled document stays untitled.
     Command(IDM_NEW);
+    script.dialogAnswers.push_back({false, "C:\\half typed"});
     Command(IDM_EXECUTE);
     EXPECT_STREQ("", DocumentName());
     EXPECT_EQ("", script.dialogs.back().nameShown);
@@ -269,7 +261,6 @@ TEST_F(Tools, ExecuteCancelledRunsNothing)
     EXPECT_TRUE(script.shell.empty());
 
     // The next dialog opens on the first filter.
-    Sys.GetOpenFileNameA = harnessOpen;
     script.dialogs.clear();
     std::string other = TempDir() + "other.txt";
     WriteFileBytes(other, "o");
