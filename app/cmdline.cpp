@@ -16,13 +16,21 @@ CommandLine InterpretCommandLine(const char* text, char* name, size_t nameSize)
     }
 
     size_t length = strlen(source);
+    // The shell hands a file over as "%1", in quotes, and scripts quote
+    // names with blanks. A Windows file name cannot hold a quote, so one
+    // pair around the whole name is never part of it.
+    if (length >= 2 && source[0] == '"' && source[length - 1] == '"') {
+        ++source;
+        length -= 2;
+    }
     if (length >= nameSize) {
         // Cutting would name a different file that a later Save writes to.
         name[0] = '\0';
         result.nameTooLong = 1;
         return result;
     }
-    memcpy(name, source, length + 1);
+    memcpy(name, source, length);
+    name[length] = '\0';
     return result;
 }
 

@@ -10,9 +10,10 @@ struct CommandLine {
 };
 
 // Applies the command-line text to the document name. On entry `name`
-// holds the name from the settings; a non-empty text replaces it whole
-// (quotes and inner blanks kept). "/p" plus one separator character
-// selects print mode for the rest of the text. A name that does not fit
+// holds the name from the settings; a non-empty text replaces it whole,
+// inner blanks kept, less one pair of double quotes around all of it.
+// "/p" plus one separator character selects print mode for the rest of
+// the text. A name that does not fit
 // in nameSize bytes (terminating zero included) is never cut: the name
 // becomes empty and nameTooLong is set.
 CommandLine InterpretCommandLine(const char* text, char* name, size_t nameSize);

@@ -18,13 +18,15 @@
 #define FRAME_PEN_WIDTH 2
 
 static struct {
-    int printMode;   // the window is hidden and ends once the file is printed
-    int loadFailed;  // the last internal load did not load the document
+    int printMode;     // the window is hidden and ends once the file is printed
+    int printPending;  // print mode's job waits for the load to finish
+    int loadFailed;    // the last internal load did not load the document
 } Shell;
 
 void SetPrintMode(int on)
 {
     Shell.printMode = on;
+    Shell.printPending = on;
     Shell.loadFailed = 0;
 }
 
@@ -71,6 +73,11 @@ static void LoadCommand(void)
     Shell.loadFailed = !LoadDocument();
     if (!Shell.loadFailed)
         EnableBuildCommands();
+    // Only now, with the load and whatever it had to say behind it.
+    if (Shell.printPending) {
+        Shell.printPending = 0;
+        PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_PRINT, 0);
+    }
 }
 
 static void Print(void)

@@ -83,6 +83,25 @@ static void KeepWindowOnScreen(SettingsRecord* settings)
     }
 }
 
+// Makes `name` a full path against the current folder. Returns 0, with
+// the name emptied, when the full path does not fit.
+static int ResolveName(char* name, size_t size)
+{
+    if (name[0] == '\0')
+        return 1;
+    char full[MAX_PATH + NAME_SIZE];
+    SetLastError(ERROR_SUCCESS);
+    DWORD length = GetFullPathNameA(name, sizeof full, full, NULL);
+    if (length == 0 && GetLastError() != ERROR_FILENAME_EXCED_RANGE)
+        return 1;  // not a path the system can complete: kept as given
+    if (length == 0 || length >= size) {
+        name[0] = '\0';
+        return 0;
+    }
+    lstrcpynA(name, full, (int)size);
+    return 1;
+}
+
 int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 {
     ResetProcessState();
@@ -110,6 +129,9 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     SettingsRecord& settings = Penrik.Settings;
     char name[NAME_SIZE];
     int storedNameFits = LoadSettings(name, sizeof name);
+    // An unusable stored place gives way to the default before a second
+    // copy or the build results take their own places from it.
+    KeepWindowOnScreen(&settings);
 
     if (StartState.prevWindow != NULL) {
         settings.textColor = SECOND_COPY_TEXT;
@@ -130,7 +152,9 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         settings.height = BUILD_RESULTS_HEIGHT;
     }
 
-    KeepWindowOnScreen(&settings);
+    // The dialogs change the current folder: a relative name would come to
+    // mean another file. The build-results layout went by the name as given.
+    int nameFits = ResolveName(name, sizeof name);
     SetDocumentName(name);
 
     Penrik.hInst = instance;
@@ -179,15 +203,14 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         EnableWindow(ToolbarButton(IDM_OPEN2ND), FALSE);
     }
 
-    if (line.nameTooLong || (!storedNameFits && name[0] == '\0'))
+    if (line.nameTooLong || !nameFits || (!storedNameFits && name[0] == '\0'))
         Sys.MessageBoxA(Penrik.hwndMain,
                         "The file name is longer than 255 characters; an empty document was opened instead.", NULL,
                         MB_ICONEXCLAMATION);
 
     if (name[0] != '\0') {
+        // In print mode the load itself starts the printing, once done.
         PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_LOADFILE, 0);
-        if (line.printMode)
-            PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_PRINT, 0);
     } else {
         StartEmptyDocument();
         // A hidden print-mode window with nothing to print would never end.

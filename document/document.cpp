@@ -5,6 +5,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "app/app.h"
 
@@ -154,10 +155,10 @@ int QuerySave(HWND owner)
     char text[MESSAGE_SIZE];
     snprintf(text, sizeof text, "Save current changes: %s", Doc.DocumentName);
     int answer = Sys.MessageBoxA(owner, text, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
-    if (answer == IDCANCEL)
-        return 0;
     if (answer == IDNO)
         return IDNO;
+    if (answer != IDYES)
+        return 0;  // Cancel, or a box that could not be shown
     if (Doc.DocumentName[0] == '\0') {
         // The save dialog of the last file command, as it left it.
         FileChoice choice;
@@ -269,6 +270,21 @@ static void ForgetFailedLoad(const char* previousName)
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
 }
 
+// Whether the control gives back exactly the `length` bytes it was given.
+static int ShownAsRead(const char* text, DWORD length)
+{
+    // The control may count a double-byte text longer than it is.
+    DWORD room = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0) + 1;
+    HLOCAL block = LocalAlloc(LMEM_FIXED, room);
+    if (block == NULL)
+        return 1;  // nothing to compare with: the control is taken at its word
+    char* shown = (char*)block;
+    DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, room, (LPARAM)shown);
+    int same = copied == length && memcmp(shown, text, length) == 0;
+    LocalFree(block);
+    return same;
+}
+
 // Loads DocumentName for Open and a drop (`previousName` is the name
 // they replaced) or for the internal load command (NULL).
 static int Load(const char* previousName)
@@ -310,6 +326,8 @@ static int Load(const char* previousName)
     CloseHandle(file);
     SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
     DWORD expected = (DWORD)lstrlenA(text);
+    DWORD shown = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    int changed = shown != 0 && !ShownAsRead(text, expected);
     LocalUnlock(Doc.TextBlock);
 
     if (read != size) {
@@ -325,7 +343,17 @@ static int Load(const char* previousName)
                         Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
-    if ((DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0) != expected) {
+    if (changed) {
+        // The control holds text in the code page's characters: bytes that
+        // make none (a stray lead byte of a double-byte code page, or a
+        // byte it leaves unassigned) come back as other bytes.
+        SetCursor(previousCursor);
+        ShowFileMessage("%s contains bytes that this system's code page cannot show: they are shown as "
+                        "other characters, and saving the file would change those bytes.",
+                        Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+    }
+
+    if (shown == 0 && expected != 0) {
         // The control could not take the text: what it shows is not the
         // file, and the previous text is gone, so it is kept as changed
         // and untitled.
@@ -412,6 +440,7 @@ static void FileDelete(void)
     FileChoice choice;
     if (!ChooseForCommand(FILE_DIALOG_OPEN, "Delete File", 0, &choice))
         return;
+    // Only a Yes deletes: a box that could not be shown answers 0.
     if (ShowFileMessage("DELETE: %s ?", choice.name, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) == IDYES)
         DeleteFileA(choice.name);
 }

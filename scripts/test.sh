@@ -22,11 +22,12 @@ passed=0
 failed=0
 
 # One layer: runs its CTest tests and counts them from CTest's JUnit report.
-layer() {  # name, build tree, ctest regex
+layer() {  # name, build tree, ctest regex, environment assignments...
     local name=$1 tree=$2 regex=$3 out="$log/$1.log" junit="$log/$1.xml"
+    shift 3
     echo "== $name"
     rm -f "$junit"
-    ctest --test-dir "$tree" -R "$regex" --no-tests=error --output-on-failure --output-junit "$junit" \
+    env "$@" ctest --test-dir "$tree" -R "$regex" --no-tests=error --output-on-failure --output-junit "$junit" \
         >"$out" 2>&1
     local rc=$?
     local p=0 f=0 s=0
@@ -57,7 +58,7 @@ for target in "$build"/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target"); name=${name#fuzz_}
     scratch=$(mktemp -d)
-    if "$target" -max_total_time=3 "$scratch" "tests/fuzz/corpus/$name" >"$log/fuzz-$name.log" 2>&1; then
+    if "$target" -max_total_time=3 -artifact_prefix="$scratch/" "$scratch" "tests/fuzz/corpus/$name" >"$log/fuzz-$name.log" 2>&1; then
         echo "fuzz $name: $(grep -o 'Done [0-9]* runs' "$log/fuzz-$name.log")"
         passed=$((passed + 1))
     else
@@ -78,6 +79,9 @@ else
     echo "small disk: cannot mount a tmpfs (needs root); the full-disk test is skipped"
 fi
 layer in-process "$build/win64" '^win\.'
+# Files in a double-byte code page: Wine takes code page 932 from the
+# name in LC_ALL alone (no Unix locale needs generating).
+layer code-page-932 "$build/win64" '^win\.CodePage\.' LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
 layer end-to-end "$build/win64" '^e2e\.'
 stop_printer
 if cupsd_running; then

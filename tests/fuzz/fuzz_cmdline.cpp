@@ -26,6 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string expected = text.empty() ? std::string(10, 'S')
                            : print      ? (text.size() < 4 ? "" : text.substr(3))
                                         : text;
+    // One pair of quotes around the whole name is not part of it.
+    if (!text.empty() && expected.size() >= 2 && expected.front() == '"' && expected.back() == '"')
+        expected = expected.substr(1, expected.size() - 2);
     if (expected.size() >= sizeof name) {
         if (!line.nameTooLong || length != 0)
             abort();  // a long name is refused, never cut

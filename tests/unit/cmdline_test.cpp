@@ -30,9 +30,21 @@ TEST(CommandLine, EmptyTextKeepsTheNameFromTheSettings)
     EXPECT_EQ(0, out.line.nameTooLong);
 }
 
-TEST(CommandLine, TextIsTakenWholeAndUnchanged)
+TEST(CommandLine, TextIsTakenWholeLessOnePairOfQuotesAroundIt)
 {
     EXPECT_EQ("\"C:\\my files\\a b.txt\"  x", Interpret("\"C:\\my files\\a b.txt\"  x", "old").name);
+    // As the shell hands a file over, also in print mode.
+    EXPECT_EQ("C:\\My Files\\a.c", Interpret("\"C:\\My Files\\a.c\"").name);
+    Outcome printed = Interpret("/p \"C:\\My Files\\a.c\"");
+    EXPECT_EQ(1, printed.line.printMode);
+    EXPECT_EQ("C:\\My Files\\a.c", printed.name);
+    EXPECT_EQ("\"a.c\"", Interpret("\"\"a.c\"\"").name);  // one pair only
+    EXPECT_EQ("\"", Interpret("\"").name);     // one quote alone is no pair
+    EXPECT_EQ("", Interpret("\"\"", "setting.txt").name);
+    EXPECT_EQ("buildres.ult", Interpret("\"buildres.ult\"").name);
+    // A quoted name counts without its quotes against the room.
+    std::string fits(255, 'a');
+    EXPECT_EQ(fits, Interpret(("\"" + fits + "\"").c_str()).name);
     // An upper-case P is an ordinary file name, slash included.
     Outcome upper = Interpret("/P report.txt");
     EXPECT_EQ("/P report.txt", upper.name);

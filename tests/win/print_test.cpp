@@ -237,6 +237,42 @@ TEST_F(Printing, PrintModeFileThatDoesNotLoadPrintsNothingAndEnds)
     EXPECT_EQ(0, exitCode);
 }
 
+// What the print-mode window was while the load's warning showed.
+struct AtTheBox {
+    size_t printDialogs;
+    bool windowAlive;
+};
+std::vector<AtTheBox> atTheBox;
+int WINAPI BoxNotingThePrint(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    atTheBox.push_back({printing.calls.size(), IsWindow(Penrik.hwndMain) != FALSE});
+    // Give anything already posted its chance, as the box's own loop would.
+    MSG msg;
+    for (int i = 0; i < 20 && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE); ++i)
+        DispatchWithAccelerators(&msg);
+    script.boxes.push_back({text, caption != NULL ? caption : "(none)", type});
+    return IDOK;
+}
+
+TEST_F(Printing, PrintModePrintsOnlyAfterTheLoadHasSaidItsPiece)
+{
+    // A file with a zero byte: the load warns, then what the control
+    // holds is printed, then the program ends.
+    std::string file = TempDir() + "zero.txt";
+    WriteFileBytes(file, std::string("before\0after", 12));
+    printing.answers = {MEMORY_DC};
+    atTheBox.clear();
+    Sys.MessageBoxA = BoxNotingThePrint;
+    Start("/p " + file);
+    ASSERT_LE(1u, script.boxes.size());
+    EXPECT_NE(std::string::npos, script.boxes[0].text.find("contains zero bytes"));
+    ASSERT_LE(1u, atTheBox.size());
+    EXPECT_EQ(0u, atTheBox[0].printDialogs) << "the print began inside the load's message";
+    EXPECT_TRUE(atTheBox[0].windowAlive);
+    EXPECT_EQ(1u, printing.calls.size()) << "the job came after the warning";
+    EXPECT_EQ(0, exitCode);
+}
+
 TEST_F(Printing, PrinterThatDoesNotStartTheJobEndsItAtOnce)
 {
     std::string file = TempDir() + "b.txt";

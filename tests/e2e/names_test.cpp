@@ -1,0 +1,64 @@
+// Names as the shell and scripts hand them to the program.
+#include "driver.h"
+
+#include "resources/resource.h"
+
+namespace {
+
+std::string Caption(HWND hwnd)
+{
+    char text[600] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+void ExitUnchanged(Program& program)
+{
+    PostMessageA(program.main, WM_COMMAND, IDM_EXIT, 0);
+    DWORD code = 1234;
+    bool ended = WaitExit(program, 10000, &code);
+    if (!ended)
+        Kill(program);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(0u, code);
+}
+
+TEST(Names, QuotedAndRelativeNamesOpenTheFileMeant)
+{
+    ResetSettings();
+    std::string folder = FreshFolder();
+    std::string quoted = folder + "My File.c";
+    ASSERT_TRUE(WriteBytes(quoted, "quoted"));
+    Program program;
+    ASSERT_TRUE(Launch(program, "\"" + quoted + "\""));
+    EXPECT_TRUE(WaitFor([&] { return Caption(program.main) == "PENRIK - " + quoted; }, 10000))
+        << Caption(program.main);
+    ExitUnchanged(program);
+
+    // As a batch file starts it, in its own folder.
+    CreateDirectoryA((folder + "sub").c_str(), NULL);
+    ASSERT_TRUE(WriteBytes(folder + "sub\\rel.c", "relative"));
+    Program relative;
+    ASSERT_TRUE(Launch(relative, "sub\\rel.c", folder));
+    EXPECT_TRUE(WaitFor([&] { return Caption(relative.main) == "PENRIK - " + folder + "sub\\rel.c"; }, 10000))
+        << Caption(relative.main);
+    ExitUnchanged(relative);
+}
+
+TEST(Names, ASecondCopyTakesItsPlaceAlsoAfterAnUnusableStoredSize)
+{
+    ResetSettings("[Penrik]\r\nPenrikW=-50\r\nPenrikH=-70\r\n");
+    Program first, second;
+    ASSERT_TRUE(Launch(first, ""));
+    ASSERT_TRUE(Launch(second, ""));
+    RECT r;
+    GetWindowRect(second.main, &r);
+    EXPECT_EQ(50, r.left);
+    EXPECT_EQ(25, r.top);
+    EXPECT_EQ(640, r.right - r.left);
+    EXPECT_EQ(424, r.bottom - r.top);
+    ExitUnchanged(second);
+    ExitUnchanged(first);
+}
+
+}  // namespace
