@@ -98,7 +98,7 @@ if [ -z "$why" ]; then pass "penrik.exe is a stripped PE32 i386 GUI image"; else
 dlls=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
 why=""
 for dll in $dlls; do
-    grep -qw -- "$dll" <<<"$system_dlls" || why="$why $dll"
+    tr -s " \n" "\n" <<<"$system_dlls" | grep -qxF -- "$dll" || why="$why $dll"
 done
 if [ -z "$dlls" ]; then
     fail "imports" "objdump shows no imported DLL"
