@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine64 xvfb x11-utils
     cups printer-driver-cups-pdf poppler-utils
+    zip unzip
     "$@"
 )
 

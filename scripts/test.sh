@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs every test layer:
-# host unit tests, in-process tests under Wine, end-to-end tests under Wine.
+# host unit tests, in-process tests under Wine, end-to-end tests under Wine,
+# and the release zips.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -83,6 +84,19 @@ layer in-process "$build/win64" '^win\.'
 # name in LC_ALL alone (no Unix locale needs generating).
 layer code-page-932 "$build/win64" '^win\.CodePage\.' LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
 layer end-to-end "$build/win64" '^e2e\.'
+
+# The release zips as a user gets them, while Wine and the display are up;
+# each check is one result.
+echo "== release"
+PENRIK_WINE_UP=1 tests/release/release_test.sh 2>&1 | tee "$log/release.log"
+release_rc=${PIPESTATUS[0]}
+p=$(grep -c '^ok ' "$log/release.log")
+f=$(grep -c '^FAIL ' "$log/release.log")
+if [ "$release_rc" -ne 0 ]; then
+    status=1
+    [ "$f" -eq 0 ] && f=1
+fi
+passed=$((passed + p)); failed=$((failed + f))
 stop_printer
 if cupsd_running; then
     echo "== no-printer: skipped (a CUPS scheduler the tests did not start is running)"
