@@ -28,8 +28,11 @@ layer() {  # name, build tree, ctest regex, environment assignments...
     shift 3
     echo "== $name"
     rm -f "$junit"
+    # Each test is a Wine process of its own; one that fails is run once
+    # more, so that a Wine start that goes wrong is told apart from a fault,
+    # and both runs are reported.
     env "$@" ctest --test-dir "$tree" -R "$regex" --no-tests=error --output-on-failure --output-junit "$junit" \
-        >"$out" 2>&1
+        --repeat until-pass:2 >"$out" 2>&1
     local rc=$?
     local p=0 f=0 s=0
     if [ -f "$junit" ]; then
@@ -39,6 +42,8 @@ layer() {  # name, build tree, ctest regex, environment assignments...
         grep -o '<testcase name="[^"]*"[^>]*status="fail"' "$junit" | sed -E 's/<testcase name="([^"]*)".*/FAILED: \1/'
     fi
     echo "$name: $p passed, $f failed, $s not run (log in $out)"
+    grep -a -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*(Failed|Exception|Timeout)' "$out" |
+        sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+).*/failed once, run again: \1/' || true
     if [ "$rc" -ne 0 ]; then
         [ "$f" -eq 0 ] && f=1
         echo "$name: FAILED (ctest exit $rc)"
