@@ -6,13 +6,6 @@ namespace {
 
 using BadSettings = PenrikTest;
 
-RECT WindowRectOf(HWND hwnd)
-{
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 bool OnScreen(HWND hwnd)
 {
     RECT r = WindowRectOf(hwnd), screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},

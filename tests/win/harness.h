@@ -60,6 +60,14 @@ struct Script {
 
 extern Script script;
 
+// Where a window is on the screen.
+inline RECT WindowRectOf(HWND hwnd)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
 // Notes a file dialog as it was shown, for the fakes of the dialogs.
 void RecordDialog(const char* kind, LPOPENFILENAMEA ofn);
 

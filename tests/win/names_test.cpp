@@ -5,13 +5,6 @@ namespace {
 
 using Names = PenrikTest;
 
-RECT WindowRectOf(HWND hwnd)
-{
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 TEST_F(Names, ARelativeNameIsTheFileInTheFolderTheProgramStartedIn)
 {
     std::string start = TempDir();

@@ -3,13 +3,6 @@
 
 namespace {
 
-RECT WindowRectOf(HWND hwnd)
-{
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 std::string ButtonText(int id)
 {
     char text[64] = "";
