@@ -270,17 +270,18 @@ static void ForgetFailedLoad(const char* previousName)
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
 }
 
-// Whether the control gives back exactly the `length` bytes it was given.
-static int ShownAsRead(const char* text, DWORD length)
+// Whether the control, which counts `shown` bytes (a double-byte text may
+// be counted longer than it is), gives back exactly the `length` bytes it
+// was given.
+static int ShownAsRead(const char* text, DWORD length, DWORD shown)
 {
-    // The control may count a double-byte text longer than it is.
-    DWORD room = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0) + 1;
+    DWORD room = shown + 1;
     HLOCAL block = LocalAlloc(LMEM_FIXED, room);
     if (block == NULL)
         return 1;  // nothing to compare with: the control is taken at its word
-    char* shown = (char*)block;
-    DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, room, (LPARAM)shown);
-    int same = copied == length && memcmp(shown, text, length) == 0;
+    char* copy = (char*)block;
+    DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, room, (LPARAM)copy);
+    int same = copied == length && memcmp(copy, text, length) == 0;
     LocalFree(block);
     return same;
 }
@@ -327,7 +328,7 @@ static int Load(const char* previousName)
     SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
     DWORD expected = (DWORD)lstrlenA(text);
     DWORD shown = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    int changed = shown != 0 && !ShownAsRead(text, expected);
+    int changed = shown != 0 && !ShownAsRead(text, expected, shown);
     LocalUnlock(Doc.TextBlock);
 
     if (read != size) {

@@ -28,13 +28,6 @@ void PostCommand(Program& program, int id)
     PostMessageA(program.main, WM_COMMAND, (WPARAM)id, 0);
 }
 
-std::string WindowText(HWND hwnd)
-{
-    char text[512] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
 std::set<DWORD> ProcessesNamed(const char* name)
 {
     std::set<DWORD> found;
@@ -95,12 +88,12 @@ bool OpenThroughTheDialog(Program& program, const std::string& path)
             GetClassNameA(c, cls, sizeof cls);
             children += std::string(cls) + ":" + std::to_string(GetDlgCtrlID(c)) + " ";
         }
-        ADD_FAILURE() << "no name field in the dialog \"" << WindowText(dialog) << "\": " << children;
+        ADD_FAILURE() << "no name field in the dialog \"" << TextOf(dialog) << "\": " << children;
         return false;
     }
     SendMessageA(name, WM_SETTEXT, 0, (LPARAM)path.c_str());
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
-    return WaitFor([&] { return WindowText(program.main) == "PENRIK - " + path; }, 15000);
+    return WaitFor([&] { return TextOf(program.main) == "PENRIK - " + path; }, 15000);
 }
 
 TEST(Build, BatchFileRunsForEachBuildCommand)
@@ -134,7 +127,7 @@ TEST(Build, BatchFileRunsForEachBuildCommand)
     WriteRecordingBatch(second, "second");
     std::string other = second + "other.c";
     ASSERT_TRUE(WriteBytes(other, "int other;\r\n"));
-    ASSERT_TRUE(OpenThroughTheDialog(program, other)) << WindowText(program.main);
+    ASSERT_TRUE(OpenThroughTheDialog(program, other)) << TextOf(program.main);
     PostCommand(program, IDM_BUILD);
     EXPECT_TRUE(WaitForContents(second + "calls.txt", "second b\r\n", 30000))
         << ReadBytes(second + "calls.txt");

@@ -3,15 +3,6 @@
 
 #include "resources/resource.h"
 
-static std::string TextOf(HWND hwnd)
-{
-    int length = (int)SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(length + 1, '\0');
-    int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
-    text.resize(copied > 0 ? copied : 0);
-    return text;
-}
-
 TEST(Documents, ExitAnsweredYesWritesWhatTheEditorHeld)
 {
     ResetSettings();

@@ -84,6 +84,25 @@ std::string DialogText(HWND dialog)
     return text;
 }
 
+std::string TextOf(HWND hwnd)
+{
+    int length = (int)SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(length + 1, '\0');
+    int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
+    text.resize(copied > 0 ? copied : 0);
+    return text;
+}
+
+void End(Program& program)
+{
+    DWORD code = 1234;
+    bool ended = WaitExit(program, 15000, &code);
+    if (!ended)
+        Kill(program);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(0u, code);
+}
+
 void Settle(Program& program)
 {
     // A posted WM_NULL comes out of the queue after everything posted before it.

@@ -28,6 +28,10 @@ void Kill(Program& program);
 // The top-level "#32770" window of the process, when one shows.
 HWND WaitForDialog(DWORD processId, DWORD milliseconds);
 std::string DialogText(HWND dialog);  // the static with id 0xFFFF
+// A window's text, read through the window's own messages.
+std::string TextOf(HWND hwnd);
+// Waits for the program to end and expects it to end with code 0.
+void End(Program& program);
 // Posts a marker and waits until the program has handled what came before.
 void Settle(Program& program);
 // Polls `condition` for up to `milliseconds`.

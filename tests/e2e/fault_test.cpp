@@ -7,15 +7,6 @@
 
 namespace {
 
-std::string TextOf(HWND hwnd)
-{
-    int length = (int)SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(length + 1, '\0');
-    int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
-    text.resize(copied > 0 ? copied : 0);
-    return text;
-}
-
 // Waits for the program's next box, checks its text and presses `button`.
 void Answer(Program& program, const std::string& text, int button)
 {
@@ -24,16 +15,6 @@ void Answer(Program& program, const std::string& text, int button)
     EXPECT_EQ(text, DialogText(box));
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
     WaitFor([&] { return !IsWindow(box); }, 10000);
-}
-
-void End(Program& program)
-{
-    DWORD code = 1234;
-    bool ended = WaitExit(program, 15000, &code);
-    if (!ended)
-        Kill(program);
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(0u, code);
 }
 
 HANDLE Lock(const std::string& path)

@@ -5,22 +5,10 @@
 
 namespace {
 
-std::string Caption(HWND hwnd)
-{
-    char text[600] = "";
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
 void ExitUnchanged(Program& program)
 {
     PostMessageA(program.main, WM_COMMAND, IDM_EXIT, 0);
-    DWORD code = 1234;
-    bool ended = WaitExit(program, 10000, &code);
-    if (!ended)
-        Kill(program);
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(0u, code);
+    End(program);
 }
 
 TEST(Names, QuotedAndRelativeNamesOpenTheFileMeant)
@@ -31,8 +19,8 @@ TEST(Names, QuotedAndRelativeNamesOpenTheFileMeant)
     ASSERT_TRUE(WriteBytes(quoted, "quoted"));
     Program program;
     ASSERT_TRUE(Launch(program, "\"" + quoted + "\""));
-    EXPECT_TRUE(WaitFor([&] { return Caption(program.main) == "PENRIK - " + quoted; }, 10000))
-        << Caption(program.main);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(program.main) == "PENRIK - " + quoted; }, 10000))
+        << TextOf(program.main);
     ExitUnchanged(program);
 
     // As a batch file starts it, in its own folder.
@@ -40,8 +28,8 @@ TEST(Names, QuotedAndRelativeNamesOpenTheFileMeant)
     ASSERT_TRUE(WriteBytes(folder + "sub\\rel.c", "relative"));
     Program relative;
     ASSERT_TRUE(Launch(relative, "sub\\rel.c", folder));
-    EXPECT_TRUE(WaitFor([&] { return Caption(relative.main) == "PENRIK - " + folder + "sub\\rel.c"; }, 10000))
-        << Caption(relative.main);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(relative.main) == "PENRIK - " + folder + "sub\\rel.c"; }, 10000))
+        << TextOf(relative.main);
     ExitUnchanged(relative);
 }
 
