@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "document/linebreaks.h"
 
 #define UNTITLED_CAPTION "penrik- Untitled"
 // A caption or a message that names the whole file.
@@ -22,6 +23,7 @@ static struct {
     char DocumentName[NAME_SIZE];
     char FileTitle[NAME_SIZE];
     int Modified;
+    LineBreaks breaks;        // the file's own line breaks, which a save gives back
     HLOCAL TextBlock;         // the text while it is loaded or written
     const char* dialogTitle;  // the last file dialog's, which the unsaved-changes question reuses
 } Doc;
@@ -31,6 +33,7 @@ void ResetDocument(void)
     Doc.DocumentName[0] = '\0';
     Doc.FileTitle[0] = '\0';
     Doc.Modified = 0;
+    Doc.breaks = BREAKS_AS_IS;
     if (Doc.TextBlock != NULL)
         LocalFree(Doc.TextBlock);
     Doc.TextBlock = NULL;
@@ -41,6 +44,11 @@ const char* DocumentName(void) { return Doc.DocumentName; }
 const char* FileTitle(void) { return Doc.FileTitle; }
 int Modified(void) { return Doc.Modified; }
 void SetModified(int modified) { Doc.Modified = modified; }
+int DocumentBreaks(void) { return Doc.breaks; }
+void SetDocumentBreaks(int kind)
+{
+    Doc.breaks = kind == BREAKS_LF || kind == BREAKS_CR ? (LineBreaks)kind : BREAKS_AS_IS;
+}
 
 void SetDocumentName(const char* name)
 {
@@ -240,6 +248,7 @@ static int WriteDocument(HWND owner)
     if (ReplaceTextBlock((SIZE_T)length + 1)) {
         char* text = (char*)LocalLock(Doc.TextBlock);
         DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
+        copied = (DWORD)FromControlBreaks(text, copied, Doc.breaks);
         HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
         result = SafeWrite(Doc.DocumentName, text, copied);
         SetCursor(previous);
@@ -286,6 +295,33 @@ static int ShownAsRead(const char* text, DWORD length, DWORD shown)
     return same;
 }
 
+// The control ends lines only at CR LF: a file whose lines all end in
+// LF, or all in CR, gets CR LF in TextBlock in their place, and
+// `breaks` says which, for the save to give them back. Any other text,
+// CR LF or mixed, stays byte for byte. `length` is the text's in
+// TextBlock. Returns 0 when there is no memory for the converted text.
+static int ToControlText(DWORD length, LineBreaks* breaks)
+{
+    const char* text = (const char*)LocalLock(Doc.TextBlock);
+    *breaks = ClassifyLineBreaks(text, length);
+    if (*breaks == BREAKS_AS_IS) {
+        LocalUnlock(Doc.TextBlock);
+        return 1;
+    }
+    size_t converted = ControlLength(text, length, *breaks);
+    HLOCAL block = converted < 0x7FFFFFFF ? Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, converted + 1) : NULL;
+    if (block != NULL) {
+        ToControlBreaks(text, length, *breaks, (char*)LocalLock(block));
+        LocalUnlock(block);
+    }
+    LocalUnlock(Doc.TextBlock);
+    if (block == NULL)
+        return 0;
+    LocalFree(Doc.TextBlock);
+    Doc.TextBlock = block;
+    return 1;
+}
+
 // Loads DocumentName for Open and a drop (`previousName` is the name
 // they replaced) or for the internal load command (NULL).
 static int Load(const char* previousName)
@@ -325,10 +361,21 @@ static int Load(const char* previousName)
     if (!ReadFile(file, text, size, &read, NULL))
         read = 0;
     CloseHandle(file);
-    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+    // The control stops at the first zero byte: that much is the text.
     DWORD expected = (DWORD)lstrlenA(text);
+    LocalUnlock(Doc.TextBlock);
+    LineBreaks breaks = BREAKS_AS_IS;
+    if (!ToControlText(expected, &breaks)) {
+        SetCursor(previousCursor);
+        Sys.MessageBoxA(Penrik.hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
+        ForgetFailedLoad(previousName);
+        return 0;
+    }
+    text = (char*)LocalLock(Doc.TextBlock);
+    DWORD given = (DWORD)lstrlenA(text);
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
     DWORD shown = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    int changed = shown != 0 && !ShownAsRead(text, expected, shown);
+    int changed = shown != 0 && !ShownAsRead(text, given, shown);
     LocalUnlock(Doc.TextBlock);
 
     if (read != size) {
@@ -363,9 +410,11 @@ static int Load(const char* previousName)
         Doc.DocumentName[0] = '\0';
         SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
         Doc.Modified = 1;
+        Doc.breaks = BREAKS_AS_IS;
         return 0;
     }
 
+    Doc.breaks = breaks;
     SetCaption(Doc.DocumentName);
     SetFocus(Penrik.hwndEdit);
     Doc.Modified = 0;
@@ -384,6 +433,7 @@ static void FileNew(void)
         return;
     Doc.Modified = 0;
     Doc.DocumentName[0] = '\0';
+    Doc.breaks = BREAKS_AS_IS;
     SetEmptyText();
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
     SetFocus(Penrik.hwndEdit);

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "document/linebreaks.h"
+
 #define NAME_SIZE 256  // a document name, the terminating zero included
 
 // Start-up: an untitled, unchanged document and no dialog shown yet.
@@ -22,6 +24,10 @@ const char* DocumentName(void);
 const char* FileTitle(void);
 int Modified(void);
 void SetModified(int modified);
+// The line breaks of the document's file (a LineBreaks value): the
+// control holds CR LF, and a save writes these. New documents are as-is.
+int DocumentBreaks(void);
+void SetDocumentBreaks(int kind);
 
 // Asks whether to save unsaved changes. Returns 0 to stop the caller,
 // non-zero to let it go on (IDNO when the changes are to be dropped).
