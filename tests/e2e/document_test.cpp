@@ -42,3 +42,21 @@ TEST(Documents, ExitAnsweredYesWritesWhatTheEditorHeld)
     EXPECT_EQ(0u, code);
     EXPECT_EQ(shown, ReadBytes(path));
 }
+
+// A file with LF breaks shows CR LF lines and is written back with LF.
+TEST(Documents, LfFileKeepsItsBreaks)
+{
+    ResetSettings();
+    std::string path = FreshFolder() + "unix.txt";
+    ASSERT_TRUE(WriteBytes(path, "one\ntwo\n"));
+    Program program;
+    ASSERT_TRUE(Launch(program, path));
+    HWND edit = GetDlgItem(program.main, IDC_EDIT);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(edit) == "one\r\ntwo\r\n"; }, 10000)) << TextOf(edit);
+    PostMessageA(edit, WM_CHAR, 'Z', 1);
+    PostMessageA(program.main, WM_COMMAND, IDM_SAVE, 0);
+    Settle(program);
+    EXPECT_EQ("Zone\ntwo\n", ReadBytes(path));
+    PostMessageA(program.main, WM_COMMAND, IDM_EXIT, 0);
+    End(program);
+}
