@@ -2,6 +2,8 @@
 #include "tools/tools.h"
 
 #include <stdio.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include "app/app.h"
 #include "document/document.h"
@@ -24,10 +26,98 @@ int FindMailLibrary(void)
 
 typedef ULONG(WINAPI* SendDocumentsFunction)(ULONG_PTR, LPSTR, LPSTR, LPSTR, ULONG);
 
+// What shows a help file, by the form of its name.
+enum HelpViewer {
+    VIEWER_WINHELP,    // winhlp32.exe, for .hlp and names without an extension
+    VIEWER_HTMLHELP,   // hh.exe, for .chm
+    VIEWER_ASSOCIATED  // whatever the user has for web addresses and other kinds of file
+};
+
+static int BeginsWith(const char* name, const char* prefix)
+{
+    char head[16];
+    lstrcpynA(head, name, lstrlenA(prefix) + 1);
+    return lstrcmpiA(head, prefix) == 0;
+}
+
+// The extension of the file a help name names, dot included, or "" when
+// it has none. The file's name ends where WinHelp's ">window" or HTML
+// Help's "::topic" begins; only its last component counts, so a dot in a
+// folder's name is no extension. Walked by characters, since a second
+// byte of a double-byte character can look like a backslash.
+static void HelpExtension(const char* name, char* extension, int size)
+{
+    const char* dot = NULL;
+    const char* p = name;
+    for (; *p != '\0' && *p != '>' && !(p[0] == ':' && p[1] == ':'); p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':')
+            dot = NULL;
+        else if (*p == '.')
+            dot = p;
+    }
+    int length = dot != NULL && p - dot > 1 ? (int)(p - dot) : 0;  // a lone trailing dot is no extension
+    lstrcpynA(extension, length > 0 ? dot : "", length < size ? length + 1 : size);
+}
+
+static HelpViewer ViewerFor(const char* name)
+{
+    if (BeginsWith(name, "http://") || BeginsWith(name, "https://"))
+        return VIEWER_ASSOCIATED;
+    char extension[sizeof Penrik.Settings.helpFile[0]];
+    HelpExtension(name, extension, sizeof extension);
+    if (extension[0] == '\0' || lstrcmpiA(extension, ".hlp") == 0)
+        return VIEWER_WINHELP;
+    if (lstrcmpiA(extension, ".chm") == 0)
+        return VIEWER_HTMLHELP;
+    return VIEWER_ASSOCIATED;
+}
+
+// ShellExecuteA's failures, in words where a user can act on them.
+static void FailureReason(INT_PTR result, char* reason, size_t size)
+{
+    switch (result) {
+    case ERROR_FILE_NOT_FOUND:
+        snprintf(reason, size, "the file was not found");
+        break;
+    case ERROR_PATH_NOT_FOUND:
+        snprintf(reason, size, "its folder was not found");
+        break;
+    case SE_ERR_ACCESSDENIED:
+        snprintf(reason, size, "access was denied");
+        break;
+    case SE_ERR_NOASSOC:
+        snprintf(reason, size, "no program is associated with that kind of file");
+        break;
+    default:
+        snprintf(reason, size, "error %d", (int)result);
+        break;
+    }
+}
+
 void HelpCommand(int commandId)
 {
-    Sys.ShellExecuteA(Penrik.hwndMain, NULL, "winhlp32.exe", Penrik.Settings.helpFile[commandId - IDM_HELP1], "",
-                      SW_SHOW);
+    const char* name = Penrik.Settings.helpFile[commandId - IDM_HELP1];
+    HINSTANCE started;
+    switch (ViewerFor(name)) {
+    case VIEWER_WINHELP:
+        // WinHelp says itself what it cannot show.
+        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "winhlp32.exe", name, "", SW_SHOW);
+        return;
+    case VIEWER_HTMLHELP:
+        started = Sys.ShellExecuteA(Penrik.hwndMain, NULL, "hh.exe", name, "", SW_SHOW);
+        break;
+    default:
+        started = Sys.ShellExecuteA(Penrik.hwndMain, "open", name, NULL, "", SW_SHOW);
+        break;
+    }
+    INT_PTR result = (INT_PTR)started;
+    if (result > 32)
+        return;
+    char reason[64];
+    FailureReason(result, reason, sizeof reason);
+    char text[sizeof Penrik.Settings.helpFile[0] + sizeof reason + 32];
+    snprintf(text, sizeof text, "Cannot open the help file %s: %s.", name, reason);
+    Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
 }
 
 void SendMailCommand(void)

@@ -3,7 +3,9 @@
 #include "driver.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
+#include <map>
 #include <set>
 
 #include "resources/resource.h"
@@ -170,6 +172,131 @@ TEST(Build, F1StartsTheHelpViewer)
         }
     }
     EndProgram(program);
+}
+
+// The command line another process was started with, from its process
+// parameters; "" when they cannot be read.
+std::string CommandLineOf(HANDLE process)
+{
+    typedef NTSTATUS(NTAPI * QueryFunction)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    QueryFunction query =
+        (QueryFunction)(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic = {};
+    PEB peb;
+    RTL_USER_PROCESS_PARAMETERS parameters;
+    if (query == NULL || query(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, NULL) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, NULL))
+        return "";
+    std::wstring wide(parameters.CommandLine.Length / sizeof(WCHAR), L'\0');
+    if (wide.empty() ||
+        !ReadProcessMemory(process, parameters.CommandLine.Buffer, &wide[0], parameters.CommandLine.Length, NULL))
+        return "";
+    char line[1024];
+    int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), line, sizeof line, NULL, NULL);
+    return std::string(line, length > 0 ? length : 0);
+}
+
+// penrik.exe started as this test's debuggee: every process it starts is
+// debugged too and stops at its first breakpoint, before its own code
+// runs. There its command line is noted and it is ended, so even a viewer
+// that would end at once (hh.exe given a file it cannot read) is seen.
+struct Debuggee {
+    PROCESS_INFORMATION info = {};
+    HWND main = NULL;
+    bool ended = false;
+    std::map<DWORD, HANDLE> children;     // not yet ended, by process id
+    std::vector<std::string> childLines;  // in the order they started
+
+    bool Launch(const std::string& folder)
+    {
+        std::string line = "\"" + PenrikExe + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(PenrikExe.c_str(), &line[0], NULL, NULL, FALSE, DEBUG_PROCESS, NULL, folder.c_str(),
+                            &startup, &info))
+            return false;
+        return Serve([&] { return (main = FindWindowOf(info.dwProcessId, "PenrikWClass")) != NULL; }, 15000);
+    }
+
+    // Handles the debug events until `done` holds, for up to `milliseconds`.
+    template <typename F> bool Serve(F done, DWORD milliseconds)
+    {
+        DWORD start = GetTickCount();
+        while (!done()) {
+            if (GetTickCount() - start > milliseconds)
+                return false;
+            DEBUG_EVENT event;
+            if (!WaitForDebugEvent(&event, 20))
+                continue;
+            DWORD status = DBG_CONTINUE;
+            bool child = event.dwProcessId != info.dwProcessId;
+            switch (event.dwDebugEventCode) {
+            case CREATE_PROCESS_DEBUG_EVENT:
+                if (event.u.CreateProcessInfo.hFile != NULL)
+                    CloseHandle(event.u.CreateProcessInfo.hFile);
+                if (child)
+                    children[event.dwProcessId] = event.u.CreateProcessInfo.hProcess;
+                break;
+            case LOAD_DLL_DEBUG_EVENT:
+                if (event.u.LoadDll.hFile != NULL)
+                    CloseHandle(event.u.LoadDll.hFile);
+                break;
+            case EXCEPTION_DEBUG_EVENT:
+                if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+                    status = DBG_EXCEPTION_NOT_HANDLED;
+                else if (child && children.count(event.dwProcessId) != 0) {
+                    childLines.push_back(CommandLineOf(children[event.dwProcessId]));
+                    TerminateProcess(children[event.dwProcessId], 0);
+                }
+                break;
+            case EXIT_PROCESS_DEBUG_EVENT:
+                if (child)
+                    children.erase(event.dwProcessId);
+                else
+                    ended = true;
+                break;
+            }
+            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+        }
+        return true;
+    }
+
+    ~Debuggee()
+    {
+        for (const auto& running : children)
+            TerminateProcess(running.second, 0);
+        if (info.hProcess != NULL) {
+            if (!ended)
+                TerminateProcess(info.hProcess, 99);
+            Serve([&] { return ended && children.empty(); }, 10000);
+            CloseHandle(info.hProcess);
+            CloseHandle(info.hThread);
+        }
+    }
+};
+
+TEST(Build, AChmHelpFileStartsHtmlHelpWithItsName)
+{
+    ResetSettings("[Penrik]\r\nHelp2File=Ref.chm\r\n");
+    Debuggee editor;
+    ASSERT_TRUE(editor.Launch(FreshFolder()));
+
+    LPARAM key = 1 | ((LPARAM)MapVirtualKeyA(VK_F6, 0) << 16);
+    PostMessageA(editor.main, WM_KEYDOWN, VK_F6, key);
+    PostMessageA(editor.main, WM_KEYUP, VK_F6, key | 0xC0000000L);
+    ASSERT_TRUE(editor.Serve([&] { return !editor.childLines.empty(); }, 30000)) << "no process started";
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string program = "\"" + std::string(windows) + "\\hh.exe\" ";
+    std::string line = editor.childLines[0];
+    EXPECT_EQ(0, lstrcmpiA(program.c_str(), line.substr(0, program.size()).c_str())) << line;
+    EXPECT_EQ("Ref.chm", line.substr(std::min(program.size(), line.size()))) << line;
+
+    // The viewer was ended before it ran; the editor goes on.
+    EXPECT_TRUE(editor.Serve([&] { return editor.children.empty(); }, 10000));
+    PostMessageA(editor.main, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_TRUE(editor.Serve([&] { return editor.ended; }, 15000)) << "the editor did not end";
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ static BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-static HWND FindWindowOf(DWORD processId, const char* className)
+HWND FindWindowOf(DWORD processId, const char* className)
 {
     FindData data = {processId, className, NULL};
     EnumWindows(FindProcessWindow, (LPARAM)&data);

@@ -25,6 +25,9 @@ bool Launch(Program& program, const std::string& arguments, const std::string& f
 bool WaitExit(Program& program, DWORD milliseconds, DWORD* exitCode);
 void Kill(Program& program);
 
+// A top-level window of the process with this class (a "#32770" only
+// when visible), or NULL.
+HWND FindWindowOf(DWORD processId, const char* className);
 // The top-level "#32770" window of the process, when one shows.
 HWND WaitForDialog(DWORD processId, DWORD milliseconds);
 std::string DialogText(HWND dialog);  // the static with id 0xFFFF

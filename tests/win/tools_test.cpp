@@ -1,6 +1,8 @@
 // The Build menu, the help files, Send Mail and the About box.
 #include "harness.h"
 
+#include <shellapi.h>
+
 #include <functional>
 
 namespace {
@@ -43,11 +45,25 @@ std::string FileContents(const char* path)
     return std::string(bytes, read);
 }
 
+// The windows the shell and the boxes were last given, and a failure
+// for the shell to answer with instead of success (when not 0).
+HWND shellOwner, boxOwner;
+INT_PTR shellFailure;
+decltype(Sys.MessageBoxA) recordingBox;
+
 HINSTANCE WINAPI ShellNotingFile(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters,
                                  LPCSTR directory, INT show)
 {
     fileAtStart.push_back(FileContents(DocumentName()));
-    return recordingShell(owner, operation, file, parameters, directory, show);
+    shellOwner = owner;
+    HINSTANCE started = recordingShell(owner, operation, file, parameters, directory, show);
+    return shellFailure != 0 ? (HINSTANCE)shellFailure : started;
+}
+
+int WINAPI BoxNotingOwner(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    boxOwner = owner;
+    return recordingBox(owner, text, caption, type);
 }
 
 class Tools : public PenrikTest {
@@ -57,7 +73,11 @@ protected:
         PenrikTest::SetUp();
         recordingShell = Sys.ShellExecuteA;
         Sys.ShellExecuteA = ShellNotingFile;
+        recordingBox = Sys.MessageBoxA;
+        Sys.MessageBoxA = BoxNotingOwner;
         fileAtStart.clear();
+        shellOwner = boxOwner = NULL;
+        shellFailure = 0;
     }
 
     // Starts on a small file so that the build commands are available.
@@ -397,6 +417,63 @@ TEST_F(Tools, ConfiguredHelpFilesGoToTheViewerUnchanged)
     ExpectStarts([&] { Command(IDM_HELP2); }, "winhlp32.exe", "quoted.hlp", SW_SHOW, "Help2");
     ExpectStarts([&] { Command(IDM_HELP3); }, "winhlp32.exe", "sdk.hlp>topic", SW_SHOW, "Help3");
     ExpectStarts([&] { Command(IDM_HELP4); }, "winhlp32.exe", "", SW_SHOW, "Help4");
+}
+
+TEST_F(Tools, EachKindOfHelpFileGoesToItsViewer)
+{
+    Start();
+    struct { const char* name; const char* operation; const char* file; const char* parameters; } rows[] = {
+        {"x.hlp", "(none)", "winhlp32.exe", "x.hlp"},
+        {"win16wh", "(none)", "winhlp32.exe", "win16wh"},
+        {"C:\\SDK 2.1\\readme", "(none)", "winhlp32.exe", "C:\\SDK 2.1\\readme"},
+        {"Ref.CHM", "(none)", "hh.exe", "Ref.CHM"},
+        {"sdk.chm::/intro.htm", "(none)", "hh.exe", "sdk.chm::/intro.htm"},
+        {"https://example.invalid/api", "open", "https://example.invalid/api", "(none)"},
+        {"manual.pdf", "open", "manual.pdf", "(none)"},
+        {"C:\\My Docs\\api.Html", "open", "C:\\My Docs\\api.Html", "(none)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        lstrcpynA(Penrik.Settings.helpFile[2], row.name, sizeof Penrik.Settings.helpFile[2]);
+        script.shell.clear();
+        Key(VK_F7);
+        ASSERT_EQ(1u, script.shell.size());
+        EXPECT_EQ(row.operation, script.shell[0].operation);
+        EXPECT_EQ(row.file, script.shell[0].file);
+        EXPECT_EQ(row.parameters, script.shell[0].parameters);
+        EXPECT_EQ("", script.shell[0].directory);
+        EXPECT_EQ(SW_SHOW, script.shell[0].show);
+        EXPECT_EQ(Penrik.hwndMain, shellOwner);
+    }
+    EXPECT_TRUE(script.boxes.empty());
+}
+
+TEST_F(Tools, AHelpFileThatCannotBeOpenedIsSaid)
+{
+    WriteSettings("[Penrik]\r\nHelp11File=manual.pdf\r\nHelp2File=missing.hlp\r\n");
+    Start();
+    const std::pair<INT_PTR, const char*> failures[] = {
+        {SE_ERR_NOASSOC, "no program is associated with that kind of file"},
+        {ERROR_FILE_NOT_FOUND, "the file was not found"},
+        {SE_ERR_OOM, "error 8"},
+    };
+    for (const auto& failure : failures) {
+        shellFailure = failure.first;
+        script.boxes.clear();
+        script.boxAnswers.push_back(IDOK);
+        Key(VK_F1);
+        ASSERT_EQ(1u, script.boxes.size());
+        EXPECT_EQ(std::string("Cannot open the help file manual.pdf: ") + failure.second + ".",
+                  script.boxes[0].text);
+        EXPECT_EQ("Penrik", script.boxes[0].caption);
+        EXPECT_EQ((UINT)MB_ICONEXCLAMATION, script.boxes[0].type);
+        EXPECT_EQ(Penrik.hwndMain, boxOwner);
+    }
+    // WinHelp reports its own failures: nothing more is said.
+    shellFailure = ERROR_FILE_NOT_FOUND;
+    script.boxes.clear();
+    ExpectStarts([&] { Key(VK_F6); }, "winhlp32.exe", "missing.hlp", SW_SHOW, "failing .hlp");
+    EXPECT_TRUE(script.boxes.empty());
 }
 
 // ---------------------------------------------------------------------------
