@@ -331,6 +331,37 @@ static void SaveFigure(size_t bytes)
     Report("save 10 MB", ours, "ms", plain);
 }
 
+// The same lines with LF breaks, loaded and saved against their CR LF
+// twin: the conversion each way is all that differs.
+static void LineBreaksFigure(size_t bytes)
+{
+    std::string crlf = MakeText(bytes, 0);
+    std::string lf;
+    lf.reserve(crlf.size());
+    for (char c : crlf)
+        if (c != '\r')
+            lf += c;
+    std::string crlfPath = WriteTemp("breaks crlf.txt", crlf);
+    std::string lfPath = WriteTemp("breaks lf.txt", lf);
+    int saved = Runs;
+    Runs = 3;
+    StartEditor();
+    double load[2], save[2];
+    const std::string* paths[2] = {&crlfPath, &lfPath};
+    for (int i = 0; i < 2; ++i) {
+        const std::string& path = *paths[i];
+        load[i] = Measure([&] {
+            SetDocumentName(path.c_str());
+            SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "");
+        }, [] { LoadDocument(); });
+        save[i] = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
+    }
+    StopEditor();
+    Runs = saved;
+    Report("load 10 MB, LF breaks (CR LF twin)", load[1], "ms", load[0]);
+    Report("save 10 MB, LF breaks (CR LF twin)", save[1], "ms", save[0]);
+}
+
 static std::string IndentedLines(size_t lines)
 {
     std::string text;
@@ -565,7 +596,7 @@ int main(int argc, char** argv)
         return SetTextExperiment((size_t)atoi(argv[2]));
     if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
         return PeakBare(argv[2]);
-    if (argc >= 2)
+    if (argc >= 2 && argv[1][0] != '-')
         Runs = atoi(argv[1]) > 0 ? atoi(argv[1]) : Runs;
 
     char temp[MAX_PATH];
@@ -575,11 +606,16 @@ int main(int argc, char** argv)
     WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
 
     printf("%-36s %12s %-3s %12s %8s\n", "figure", "value", "", "baseline", "ratio");
+    if (argc >= 2 && strcmp(argv[1], "--breaks") == 0) {
+        LineBreaksFigure(10 << 20);  // the line-break figures alone
+        return 0;
+    }
     StartupFigure();
     LoadFigure("load 1 MB", 1 << 20, Runs);
     LoadFigure("load 10 MB", 10 << 20, 3);
     PeakFigure(10 << 20);
     SaveFigure(10 << 20);
+    LineBreaksFigure(10 << 20);
     EnterFigure(100000);
     FindFigure(10 << 20);
     ReplaceAllFigure("replace all, 10,000 in 1 MB", 1 << 20, 10000, false);
