@@ -21,6 +21,7 @@ static struct {
     int printMode;     // the window is hidden and ends once the file is printed
     int printPending;  // print mode's job waits for the load to finish
     int loadFailed;    // the last internal load did not load the document
+    int sessionAgreed; // the end of the session was asked about and agreed to
 } Shell;
 
 void SetPrintMode(int on)
@@ -28,6 +29,7 @@ void SetPrintMode(int on)
     Shell.printMode = on;
     Shell.printPending = on;
     Shell.loadFailed = 0;
+    Shell.sessionAgreed = 0;
 }
 
 static void PaintStatusPanel(HDC dc)
@@ -172,8 +174,27 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             DestroyWindow(hwnd);
         return 0;
     case WM_QUERYENDSESSION:
-        return QuerySave(hwnd);
+        // The system may end the process while the question waits.
+        WriteRecoveryCopy(1);
+        Shell.sessionAgreed = QuerySave(hwnd) != 0;
+        return Shell.sessionAgreed;
+    case WM_ENDSESSION:
+        // No WM_DESTROY follows: the process ends when this returns. A
+        // session ended without asking keeps its changes in the copy.
+        if (wParam && Shell.sessionAgreed)
+            EndRecovery();
+        else if (wParam)
+            WriteRecoveryCopy(1);
+        Shell.sessionAgreed = 0;
+        return 0;
+    case WM_TIMER:
+        if (wParam == RECOVERY_TIMER) {
+            RecoveryTimer();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
+        EndRecovery();
         PostQuitMessage(0);
         return 0;
     case WM_SETCURSOR:

@@ -208,6 +208,7 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
                         "The file name is longer than 255 characters; an empty document was opened instead.", NULL,
                         MB_ICONEXCLAMATION);
 
+    StartRecovery(!line.printMode);
     if (name[0] != '\0') {
         // In print mode the load itself starts the printing, once done.
         PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_LOADFILE, 0);

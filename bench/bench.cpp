@@ -360,6 +360,39 @@ static void LineBreaksFigure(size_t bytes)
     Runs = saved;
     Report("load 10 MB, LF breaks (CR LF twin)", load[1], "ms", load[0]);
     Report("save 10 MB, LF breaks (CR LF twin)", save[1], "ms", save[0]);
+// The size of the recovery copy this process left, 0 when there is none.
+static ULONGLONG RecoveryCopySize()
+{
+    char base[MAX_PATH] = "";
+    GetEnvironmentVariableA("LOCALAPPDATA", base, MAX_PATH);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(base) + "\\Penrik\\Recovery\\*.copy").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    FindClose(search);
+    return ((ULONGLONG)found.nFileSizeHigh << 32) | found.nFileSizeLow;
+}
+
+// The window's thread per recovery copy (the writer thread puts it on
+// disk), against one WM_GETTEXT of the same text into a fresh buffer.
+static void RecoveryFigure(size_t bytes)
+{
+    std::string text = MakeText(bytes, 0);
+    StartEditor();
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    // Each run starts with the writer idle: the copy before is on disk.
+    double ours = Measure([] { SetModified(1); WriteRecoveryCopy(1); }, [] { WriteRecoveryCopy(0); });
+    double plain = Measure([] {}, [] {
+        int length = GetWindowTextLengthA(Penrik.hwndEdit);
+        std::vector<char> copy(length + 1);
+        SendMessageA(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
+    });
+    SetModified(1);
+    WriteRecoveryCopy(1);
+    if (RecoveryCopySize() < bytes)
+        printf("the recovery copy is not on disk whole\n");
+    StopEditor();
+    Report("recovery copy of 10 MB", ours, "ms", plain);
 }
 
 static std::string IndentedLines(size_t lines)
@@ -596,6 +629,12 @@ int main(int argc, char** argv)
         return SetTextExperiment((size_t)atoi(argv[2]));
     if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
         return PeakBare(argv[2]);
+    // penrik_bench --recovery [RUNS]: that figure alone.
+    bool recoveryOnly = argc >= 2 && strcmp(argv[1], "--recovery") == 0;
+    if (recoveryOnly) {
+        --argc;
+        ++argv;
+    }
     if (argc >= 2 && argv[1][0] != '-')
         Runs = atoi(argv[1]) > 0 ? atoi(argv[1]) : Runs;
 
@@ -610,12 +649,17 @@ int main(int argc, char** argv)
         LineBreaksFigure(10 << 20);  // the line-break figures alone
         return 0;
     }
+    if (recoveryOnly) {
+        RecoveryFigure(10 << 20);
+        return 0;
+    }
     StartupFigure();
     LoadFigure("load 1 MB", 1 << 20, Runs);
     LoadFigure("load 10 MB", 10 << 20, 3);
     PeakFigure(10 << 20);
     SaveFigure(10 << 20);
     LineBreaksFigure(10 << 20);
+    RecoveryFigure(10 << 20);
     EnterFigure(100000);
     FindFigure(10 << 20);
     ReplaceAllFigure("replace all, 10,000 in 1 MB", 1 << 20, 10000, false);

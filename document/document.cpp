@@ -43,7 +43,12 @@ void ResetDocument(void)
 const char* DocumentName(void) { return Doc.DocumentName; }
 const char* FileTitle(void) { return Doc.FileTitle; }
 int Modified(void) { return Doc.Modified; }
-void SetModified(int modified) { Doc.Modified = modified; }
+void SetModified(int modified)
+{
+    Doc.Modified = modified;
+    if (modified)
+        NoteRecoveryChange();
+}
 int DocumentBreaks(void) { return Doc.breaks; }
 void SetDocumentBreaks(int kind)
 {
@@ -152,6 +157,7 @@ static void SetEmptyText(void)
 void StartEmptyDocument(void)
 {
     SetEmptyText();
+    OfferRecoveryCopy("");
 }
 
 static int WriteDocument(HWND owner);
@@ -256,6 +262,7 @@ static int WriteDocument(HWND owner)
     }
     if (result) {
         Doc.Modified = 0;
+        DropRecoveryCopy();
     } else {
         char message[MESSAGE_SIZE];
         snprintf(message, sizeof message, "Error writing to %s.", Doc.DocumentName);
@@ -331,8 +338,11 @@ static int Load(const char* previousName)
     if (file == INVALID_HANDLE_VALUE) {
         // A name with nothing behind it, given at start-up, is a file
         // still to be made: it stays, and Save creates it.
-        if (previousName == NULL && GetFileAttributesA(Doc.DocumentName) == INVALID_FILE_ATTRIBUTES)
+        if (previousName == NULL && GetFileAttributesA(Doc.DocumentName) == INVALID_FILE_ATTRIBUTES) {
+            if (Doc.DocumentName[0] != '\0')
+                OfferRecoveryCopy(Doc.DocumentName);
             return 0;
+        }
         ShowFileMessage("Cannot open %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return 0;
@@ -419,6 +429,7 @@ static int Load(const char* previousName)
     SetFocus(Penrik.hwndEdit);
     Doc.Modified = 0;
     SetCursor(previousCursor);
+    OfferRecoveryCopy(Doc.DocumentName);
     return 1;
 }
 
@@ -435,6 +446,7 @@ static void FileNew(void)
     Doc.DocumentName[0] = '\0';
     Doc.breaks = BREAKS_AS_IS;
     SetEmptyText();
+    DropRecoveryCopy();
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
     SetFocus(Penrik.hwndEdit);
 }

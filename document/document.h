@@ -41,6 +41,26 @@ int FileCommand(int commandId);
 // A file dropped on the window; returns 1 when it was loaded.
 int DropFiles(HDROP drop);
 
+// Recovery copies of unsaved changes, in %LOCALAPPDATA%\Penrik\Recovery.
+#define RECOVERY_TIMER 1  // the main window's timer that writes them
+// Start-up, before the first document; print mode (0) keeps none.
+void StartRecovery(int enabled);
+// The text changed: a copy follows once the changes pause or have gone
+// on for a while, at the main window's RECOVERY_TIMER (RecoveryTimer).
+void NoteRecoveryChange(void);
+void RecoveryTimer(void);
+// A copy of the control's text now, when it has unsaved changes; with
+// `wait`, on disk before this returns.
+void WriteRecoveryCopy(int wait);
+// The document has no unsaved changes: this editor's copy goes.
+void DropRecoveryCopy(void);
+// The document now holds `name`'s file as it is on disk (empty name: an
+// untitled start): this editor's copy goes, and the newest copy that an
+// ended editor left for the same name is offered.
+void OfferRecoveryCopy(const char* name);
+// The normal end: this editor's copy goes and its writer stops.
+void EndRecovery(void);
+
 // One file dialog, its record built for this call.
 enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };
 struct FileChoice {

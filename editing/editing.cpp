@@ -153,7 +153,8 @@ void ReleaseEditorLook(void)
 
 void WordWrapCommand(void)
 {
-    if (QuerySave(Penrik.hwndMain) == 0)
+    int answer = QuerySave(Penrik.hwndMain);
+    if (answer == 0)
         return;
 
     int wrap = Penrik.Settings.wordWrap ? 0 : 1;
@@ -176,6 +177,8 @@ void WordWrapCommand(void)
     int hadFocus = GetFocus() == Penrik.hwndEdit;
     DestroyWindow(Penrik.hwndEdit);
     Penrik.hwndEdit = edit;
+    if (answer == IDNO)
+        DropRecoveryCopy();  // the changes went with the old control
     if (hadFocus)
         SetFocus(Penrik.hwndEdit);
     UseEditorFont(MakeEditorFont(0));

@@ -1,0 +1,483 @@
+// Recovery copies: while the document has unsaved changes, a copy of the
+// control's text lies in %LOCALAPPDATA%\Penrik\Recovery, so that a crash
+// or a killed process loses nothing. The next editor that loads the same
+// file (or starts untitled) after this one ended without saving offers it.
+//
+// Each editor writes <id>.copy, its id being its process id and start
+// time, and holds <id>.lock open without sharing while it runs: a lock
+// that can be opened, or that is gone, says that its writer has ended,
+// whoever has the process id now. The window's thread only copies the
+// text out of the control; a writer thread puts it on disk, through a
+// new file and a rename, so that a copy is whole or absent.
+#include "document/document.h"
+
+#include <shlobj.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "editing/editing.h"
+
+#define RECOVERY_TICK     500    // how often waiting changes are looked at, ms
+#define RECOVERY_QUIET    2000   // a pause this long after a change writes a copy
+#define RECOVERY_LONGEST  25000  // changes that go on are copied at least this often
+#define COPY_SIGNATURE    "Penrik recovery copy"
+#define HEADER_SIZE       (NAME_SIZE + 192)  // the lines before the text, at most
+#define ID_SIZE           40
+#define PATH_SIZE         (MAX_PATH + ID_SIZE)
+#define QUESTION_SIZE     (NAME_SIZE + 256)
+
+// One copy on its way to the disk.
+struct CopyJob {
+    char* text;
+    DWORD length;
+    char name[NAME_SIZE];
+    int breaks;
+    ULONGLONG time;  // UTC, in FILETIME units
+};
+
+// What a copy's first lines say about it.
+struct CopyHeader {
+    char name[NAME_SIZE];
+    int breaks;
+    ULONGLONG time;
+    DWORD headerLength;  // where the text starts
+    DWORD length;        // of the text
+};
+
+static struct {
+    int enabled;                  // not in print mode
+    int pending;                  // changes that no copy holds yet
+    DWORD firstChange, lastChange;
+    char folder[MAX_PATH];        // empty when the system names none
+    char id[ID_SIZE];
+    HANDLE lock;                  // this editor's lock, once its place is made
+    HANDLE thread, wake;          // the writer and its signal
+    int quit;
+    int sectionsMade;
+    CRITICAL_SECTION jobLock;     // guards job and quit
+    CRITICAL_SECTION fileLock;    // held while this editor's copy is written, moved or deleted
+    CopyJob* job;                 // the newest copy the writer has not taken
+} Recovery;
+
+static int CopyPath(char* path, const char* id, const char* extension)
+{
+    if (Recovery.folder[0] == '\0')
+        return 0;
+    int length = snprintf(path, PATH_SIZE, "%s\\%s%s", Recovery.folder, id, extension);
+    return length > 0 && length < PATH_SIZE;
+}
+
+static void FreeJob(CopyJob* job)
+{
+    if (job == NULL)
+        return;
+    HeapFree(GetProcessHeap(), 0, job->text);
+    HeapFree(GetProcessHeap(), 0, job);
+}
+
+static CopyJob* TakeJob(int* quit)
+{
+    EnterCriticalSection(&Recovery.jobLock);
+    CopyJob* job = Recovery.job;
+    Recovery.job = NULL;
+    if (quit != NULL)
+        *quit = Recovery.quit;
+    LeaveCriticalSection(&Recovery.jobLock);
+    return job;
+}
+
+// The folder and this editor's lock, made when first needed. Under fileLock.
+static int MakeOwnPlace(void)
+{
+    if (Recovery.lock != NULL)
+        return 1;
+    char path[PATH_SIZE];
+    if (!CopyPath(path, Recovery.id, ".lock"))
+        return 0;
+    // The folder's parent first: CreateDirectoryA makes one level only.
+    char parent[MAX_PATH];
+    lstrcpynA(parent, Recovery.folder, MAX_PATH);
+    char* slash = strrchr(parent, '\\');
+    if (slash != NULL) {
+        *slash = '\0';
+        CreateDirectoryA(parent, NULL);
+    }
+    CreateDirectoryA(Recovery.folder, NULL);
+    HANDLE lock = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    if (lock == INVALID_HANDLE_VALUE)
+        return 0;
+    Recovery.lock = lock;
+    return 1;
+}
+
+static int WriteAll(HANDLE file, const char* data, DWORD length)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, length, &written, NULL) && written == length;
+}
+
+// Writes the job's copy in full, or leaves the previous one. Under fileLock.
+static void WriteJob(CopyJob* job)
+{
+    char temporary[PATH_SIZE], copy[PATH_SIZE];
+    if (!MakeOwnPlace() || !CopyPath(temporary, Recovery.id, ".tmp") || !CopyPath(copy, Recovery.id, ".copy"))
+        return;
+    char header[HEADER_SIZE];
+    int headerLength = snprintf(header, sizeof header, "%s\r\nname=%s\r\nbreaks=%d\r\ntime=%llu\r\nlength=%lu\r\n\r\n",
+                                COPY_SIGNATURE, job->name, job->breaks, (unsigned long long)job->time,
+                                (unsigned long)job->length);
+    if (headerLength <= 0 || headerLength >= (int)sizeof header)
+        return;
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    // On the disk before the rename, or a power cut could leave a copy
+    // that has its name but not its text.
+    int ok = WriteAll(file, header, (DWORD)headerLength) && WriteAll(file, job->text, job->length) &&
+             FlushFileBuffers(file);
+    if (!CloseHandle(file))
+        ok = 0;
+    if (!ok || !MoveFileExA(temporary, copy, MOVEFILE_REPLACE_EXISTING))
+        DeleteFileA(temporary);
+}
+
+static DWORD WINAPI WriterThread(LPVOID)
+{
+    for (;;) {
+        WaitForSingleObject(Recovery.wake, INFINITE);
+        int quit = 0;
+        EnterCriticalSection(&Recovery.fileLock);
+        CopyJob* job = TakeJob(&quit);
+        if (job != NULL)
+            WriteJob(job);
+        LeaveCriticalSection(&Recovery.fileLock);
+        FreeJob(job);
+        if (quit)
+            return 0;
+    }
+}
+
+// Writes here and now whatever the writer has not taken yet, after the
+// copy it may be writing.
+static void WriteWaitingJob(void)
+{
+    EnterCriticalSection(&Recovery.fileLock);
+    CopyJob* job = TakeJob(NULL);
+    if (job != NULL)
+        WriteJob(job);
+    LeaveCriticalSection(&Recovery.fileLock);
+    FreeJob(job);
+}
+
+static void HandToWriter(CopyJob* job)
+{
+    EnterCriticalSection(&Recovery.jobLock);
+    CopyJob* older = Recovery.job;
+    Recovery.job = job;
+    LeaveCriticalSection(&Recovery.jobLock);
+    FreeJob(older);
+    if (Recovery.thread == NULL) {
+        if (Recovery.wake == NULL)
+            Recovery.wake = CreateEventA(NULL, FALSE, FALSE, NULL);
+        if (Recovery.wake != NULL)
+            Recovery.thread = CreateThread(NULL, 0, WriterThread, NULL, 0, NULL);
+    }
+    if (Recovery.thread != NULL)
+        SetEvent(Recovery.wake);
+    else
+        WriteWaitingJob();
+}
+
+static void StopWaiting(void)
+{
+    if (Recovery.pending && Penrik.hwndMain != NULL)
+        KillTimer(Penrik.hwndMain, RECOVERY_TIMER);
+    Recovery.pending = 0;
+}
+
+void StartRecovery(int enabled)
+{
+    if (!Recovery.sectionsMade) {
+        InitializeCriticalSection(&Recovery.jobLock);
+        InitializeCriticalSection(&Recovery.fileLock);
+        Recovery.sectionsMade = 1;
+    }
+    EndRecovery();  // what an earlier start in this process left
+    Recovery.quit = 0;
+    Recovery.enabled = enabled;
+
+    FILETIME created, ended, kernel, user;
+    ZeroMemory(&created, sizeof created);
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    snprintf(Recovery.id, sizeof Recovery.id, "%08lx-%08lx%08lx", (unsigned long)GetCurrentProcessId(),
+             (unsigned long)created.dwHighDateTime, (unsigned long)created.dwLowDateTime);
+
+    char base[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", base, MAX_PATH);
+    if ((length == 0 || length >= MAX_PATH) && SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, 0, base) != S_OK)
+        base[0] = '\0';
+    Recovery.folder[0] = '\0';
+    if (base[0] != '\0') {
+        int made = snprintf(Recovery.folder, MAX_PATH, "%s\\Penrik\\Recovery", base);
+        if (made <= 0 || made >= MAX_PATH - ID_SIZE)
+            Recovery.folder[0] = '\0';
+    }
+}
+
+void NoteRecoveryChange(void)
+{
+    if (!Recovery.enabled)
+        return;
+    DWORD now = GetTickCount();
+    Recovery.lastChange = now;
+    if (Recovery.pending)
+        return;
+    Recovery.pending = 1;
+    Recovery.firstChange = now;
+    SetTimer(Penrik.hwndMain, RECOVERY_TIMER, RECOVERY_TICK, NULL);
+}
+
+void RecoveryTimer(void)
+{
+    DWORD now = GetTickCount();
+    if (!Recovery.pending || !Modified())
+        StopWaiting();
+    else if (now - Recovery.lastChange >= RECOVERY_QUIET || now - Recovery.firstChange >= RECOVERY_LONGEST)
+        WriteRecoveryCopy(0);
+}
+
+void WriteRecoveryCopy(int wait)
+{
+    StopWaiting();
+    if (!Recovery.enabled || !Modified() || Recovery.folder[0] == '\0')
+        return;
+    // A copy that cannot be made is given up quietly: the next change tries again.
+    HANDLE heap = GetProcessHeap();
+    CopyJob* job = (CopyJob*)HeapAlloc(heap, 0, sizeof *job);
+    if (job == NULL)
+        return;
+    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    job->text = (char*)HeapAlloc(heap, 0, (SIZE_T)length + 1);
+    if (job->text == NULL) {
+        HeapFree(heap, 0, job);
+        return;
+    }
+    job->length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)job->text);
+    lstrcpynA(job->name, DocumentName(), NAME_SIZE);
+    job->breaks = DocumentBreaks();
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    job->time = ((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime;
+    HandToWriter(job);
+    if (wait)
+        WriteWaitingJob();
+}
+
+void DropRecoveryCopy(void)
+{
+    StopWaiting();
+    if (!Recovery.sectionsMade)
+        return;
+    EnterCriticalSection(&Recovery.fileLock);
+    FreeJob(TakeJob(NULL));
+    char copy[PATH_SIZE];
+    if (Recovery.lock != NULL && CopyPath(copy, Recovery.id, ".copy"))
+        DeleteFileA(copy);
+    LeaveCriticalSection(&Recovery.fileLock);
+}
+
+void EndRecovery(void)
+{
+    DropRecoveryCopy();
+    if (Recovery.thread != NULL) {
+        EnterCriticalSection(&Recovery.jobLock);
+        Recovery.quit = 1;
+        LeaveCriticalSection(&Recovery.jobLock);
+        SetEvent(Recovery.wake);
+        WaitForSingleObject(Recovery.thread, INFINITE);
+        CloseHandle(Recovery.thread);
+        Recovery.thread = NULL;
+    }
+    if (Recovery.wake != NULL)
+        CloseHandle(Recovery.wake);
+    Recovery.wake = NULL;
+    if (Recovery.lock != NULL)
+        CloseHandle(Recovery.lock);  // which deletes it
+    Recovery.lock = NULL;
+    Recovery.enabled = 0;
+}
+
+// Whether the editor that wrote copy `id` has ended: its lock is gone or
+// can be opened. Any other answer counts as running.
+static int WriterEnded(const char* id)
+{
+    char path[PATH_SIZE];
+    if (!CopyPath(path, id, ".lock"))
+        return 0;
+    HANDLE lock = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (lock != INVALID_HANDLE_VALUE) {
+        CloseHandle(lock);
+        return 1;
+    }
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Reads the first lines of a copy of `size` bytes; 0 unless they are
+// whole and the text after them is as long as they say.
+static int ReadHeader(const char* path, ULONGLONG size, CopyHeader* header)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    char text[HEADER_SIZE];
+    DWORD read = 0;
+    if (!ReadFile(file, text, sizeof text - 1, &read, NULL))
+        read = 0;
+    CloseHandle(file);
+    text[read] = '\0';
+    char* end = strstr(text, "\r\n\r\n");
+    size_t signature = strlen(COPY_SIGNATURE);
+    if (end == NULL || strncmp(text, COPY_SIGNATURE "\r\n", signature + 2) != 0)
+        return 0;
+    end[2] = '\0';
+    header->headerLength = (DWORD)(end + 4 - text);
+    int fields = 0;
+    for (char* line = text + signature + 2; *line != '\0';) {
+        char* next = strstr(line, "\r\n");
+        if (next == NULL)
+            return 0;
+        *next = '\0';
+        if (strncmp(line, "name=", 5) == 0) {
+            if (strlen(line + 5) >= NAME_SIZE)
+                return 0;
+            lstrcpynA(header->name, line + 5, NAME_SIZE);
+            fields |= 1;
+        } else if (strncmp(line, "breaks=", 7) == 0) {
+            header->breaks = atoi(line + 7);
+            fields |= 2;
+        } else if (strncmp(line, "time=", 5) == 0) {
+            header->time = strtoull(line + 5, NULL, 10);
+            fields |= 4;
+        } else if (strncmp(line, "length=", 7) == 0) {
+            header->length = (DWORD)strtoul(line + 7, NULL, 10);
+            fields |= 8;
+        }
+        line = next + 2;
+    }
+    return fields == 15 && size == (ULONGLONG)header->headerLength + header->length;
+}
+
+// The newest whole copy for `name` (empty: an untitled document) whose
+// writer has ended; its id goes to `id`.
+static int FindEndedCopy(const char* name, char* id, CopyHeader* found)
+{
+    char pattern[PATH_SIZE];
+    if (!CopyPath(pattern, "*", ".copy"))
+        return 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(pattern, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int any = 0;
+    do {
+        size_t length = strlen(entry.cFileName);
+        if (length <= 5 || length - 5 >= ID_SIZE || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        char candidate[ID_SIZE];
+        lstrcpynA(candidate, entry.cFileName, (int)(length - 5 + 1));
+        char path[PATH_SIZE];
+        CopyHeader header = {};
+        ULONGLONG size = ((ULONGLONG)entry.nFileSizeHigh << 32) | entry.nFileSizeLow;
+        if (lstrcmpiA(candidate, Recovery.id) == 0 || !CopyPath(path, candidate, ".copy") ||
+            !ReadHeader(path, size, &header) || lstrcmpiA(header.name, name) != 0 ||
+            (any && header.time <= found->time) || !WriterEnded(candidate))
+            continue;
+        *found = header;
+        lstrcpynA(id, candidate, ID_SIZE);
+        any = 1;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return any;
+}
+
+// The ended editor's copy and what it left beside it.
+static void DeleteCopy(const char* id)
+{
+    static const char* const extensions[] = {".copy", ".lock", ".tmp"};
+    for (const char* extension : extensions) {
+        char path[PATH_SIZE];
+        if (CopyPath(path, id, extension))
+            DeleteFileA(path);
+    }
+}
+
+// Puts copy `id`'s text in the control, and makes the copy this editor's.
+static void Recover(const char* id, const CopyHeader& header)
+{
+    char path[PATH_SIZE];
+    if (!CopyPath(path, id, ".copy"))
+        return;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    HANDLE heap = GetProcessHeap();
+    char* text = (char*)HeapAlloc(heap, 0, (SIZE_T)header.length + 1);
+    DWORD read = 0;
+    int ok = text != NULL && SetFilePointer(file, (LONG)header.headerLength, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+             ReadFile(file, text, header.length, &read, NULL) && read == header.length;
+    CloseHandle(file);
+    if (ok) {
+        text[read] = '\0';
+        ChangeState after = {0, 0, 1};
+        ok = SetEditedText(text, after);
+    }
+    HeapFree(heap, 0, text);
+    if (!ok)
+        return;  // the copy stays for another try
+    SetDocumentBreaks(header.breaks);
+    char own[PATH_SIZE];
+    EnterCriticalSection(&Recovery.fileLock);
+    if (MakeOwnPlace() && CopyPath(own, Recovery.id, ".copy") && MoveFileExA(path, own, MOVEFILE_REPLACE_EXISTING))
+        DeleteCopy(id);
+    LeaveCriticalSection(&Recovery.fileLock);
+}
+
+void OfferRecoveryCopy(const char* name)
+{
+    DropRecoveryCopy();
+    if (!Recovery.enabled)
+        return;
+    char id[ID_SIZE];
+    CopyHeader header = {};
+    if (!FindEndedCopy(name, id, &header))
+        return;
+
+    FILETIME utc, local;
+    utc.dwHighDateTime = (DWORD)(header.time >> 32);
+    utc.dwLowDateTime = (DWORD)header.time;
+    SYSTEMTIME when;
+    char date[64] = "", time[64] = "";
+    if (FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &when)) {
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, NULL, date, sizeof date);
+        GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &when, NULL, time, sizeof time);
+    }
+    char question[QUESTION_SIZE];
+    if (name[0] != '\0')
+        snprintf(question, sizeof question,
+                 "%s has changes that were not saved when Penrik ended on %s at %s. Recover them?", name, date, time);
+    else
+        snprintf(question, sizeof question,
+                 "An untitled document has text that was not saved when Penrik ended on %s at %s. Recover it?", date,
+                 time);
+    int answer = Sys.MessageBoxA(Penrik.hwndMain, question, "Penrik", MB_YESNO | MB_ICONQUESTION);
+    // A box that could not be shown decides nothing.
+    if (answer == IDNO)
+        DeleteCopy(id);
+    else if (answer == IDYES)
+        Recover(id, header);
+}
