@@ -123,8 +123,9 @@ void ResetSettings(const std::string& contents)
 {
     WritePrivateProfileStringA(NULL, NULL, NULL, "Marravel.ini");
     DeleteFileA(SettingsPath().c_str());
-    if (!contents.empty())
+    if (!contents.empty()) {
         ASSERT_TRUE(WriteBytes(SettingsPath(), contents));
+    }
 }
 
 std::string FreshFolder()
