@@ -47,7 +47,10 @@ start_wine() {
             "$WINESERVER" -k >/dev/null 2>&1 || true
             rm -rf "$WINEPREFIX"
         else
+            # Keeps what the prefix holds; without its time stamp Wine
+            # installs the whole system again, the 32-bit half too.
             echo "The Wine prefix $WINEPREFIX has no 32-bit system: updating it"
+            rm -f "$WINEPREFIX/.update-timestamp"
             "$WINE64" wineboot -u >/dev/null 2>&1 || true
             "$WINESERVER" -w
             prefix_lacks_32bit && echo "  still none; remove $WINEPREFIX to have it made again"
