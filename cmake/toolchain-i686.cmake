@@ -8,3 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Tests run the Windows programs under Wine's 32-bit loader (in the 64-bit
+# prefix, whose syswow64 holds the 32-bit system).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

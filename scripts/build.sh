@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds the host unit tests, the 64-bit Windows program with its tests,
-# and the 32-bit release program. Trees go under build/.
+# Builds the host unit tests, and the 64-bit and the 32-bit (release)
+# Windows programs, each with its tests. Trees go under build/.
+#   scripts/build.sh [host|fuzz|win64|win32|all] [CMAKE-TARGET]
+# With a CMake target only that target is built (the release builds just
+# penrik).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PENRIK_BUILD:-$root/build}
@@ -21,26 +24,29 @@ quiet() {
 
 configure() {  # dir, extra cmake arguments...
     local dir=$1; shift
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        quiet cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
+    # A tree configured without its tests (as the 32-bit one once was) is
+    # configured again.
+    if [ ! -f "$dir/CMakeCache.txt" ] || grep -q '^PENRIK_TESTS:BOOL=OFF$' "$dir/CMakeCache.txt"; then
+        quiet cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DPENRIK_TESTS=ON "$@"
     fi
 }
 
 what=${1:-all}
-echo "Building ($what); log in $log"
+target=${2:+--target $2}
+echo "Building ($what${2:+, $2}); log in $log"
 if [ "$what" = all ] || [ "$what" = host ]; then
     configure "$build/host"
-    quiet cmake --build "$build/host" -j "$jobs"
+    quiet cmake --build "$build/host" -j "$jobs" $target
 fi
 if [ "$what" = all ] || [ "$what" = fuzz ]; then
     configure "$build/fuzz" -DPENRIK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
-    quiet cmake --build "$build/fuzz" -j "$jobs"
+    quiet cmake --build "$build/fuzz" -j "$jobs" $target
 fi
 if [ "$what" = all ] || [ "$what" = win64 ]; then
     configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake"
-    quiet cmake --build "$build/win64" -j "$jobs"
+    quiet cmake --build "$build/win64" -j "$jobs" $target
 fi
 if [ "$what" = all ] || [ "$what" = win32 ]; then
-    configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" -DPENRIK_TESTS=OFF
-    quiet cmake --build "$build/win32" -j "$jobs"
+    configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake"
+    quiet cmake --build "$build/win32" -j "$jobs" $target
 fi

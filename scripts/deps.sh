@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine64 xvfb x11-utils
     cups printer-driver-cups-pdf poppler-utils
-    zip unzip
+    zip unzip imagemagick
     "$@"
 )
 
@@ -25,3 +25,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The 32-bit Wine (and, where the kernel needs it, the i386 emulator) for
+# the release target's own tests.
+"$(dirname "$0")/deps-i386.sh"

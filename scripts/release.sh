@@ -17,7 +17,7 @@ case $target in
 esac
 
 ./scripts/deps.sh
-./scripts/build.sh "$target"
+./scripts/build.sh "$target" penrik
 
 tree=$build/$target
 version=$(sed -n 's/^#define PENRIK_VERSION_TEXT *"\(.*\)"$/\1/p' "$tree/penrik_version.h")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs every test layer:
 # host unit tests, in-process tests under Wine, end-to-end tests under Wine,
-# and the release zips.
+# and the release zips. The Wine layers run twice: with the 64-bit build and
+# with the 32-bit one (the release target), under Wine's 32-bit loader.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,6 +22,8 @@ trap 'exit 143' TERM INT
 status=0
 passed=0
 failed=0
+notrun=0
+summary=()  # one "name passed failed not-run" entry per layer, in order
 
 # One layer: runs its CTest tests and counts them from CTest's JUnit report.
 layer() {  # name, build tree, ctest regex, environment assignments...
@@ -53,13 +56,22 @@ layer() {  # name, build tree, ctest regex, environment assignments...
         echo "$name: ran no test"
         status=1
     fi
-    passed=$((passed + p)); failed=$((failed + f))
+    passed=$((passed + p)); failed=$((failed + f)); notrun=$((notrun + s))
+    summary+=("$name $p $f $s")
+}
+
+# A layer that cannot run here: one line saying why, one test not run.
+not_run() {  # name, why
+    echo "== $1: not run: $2"
+    summary+=("$1 0 0 1")
+    notrun=$((notrun + 1))
 }
 
 layer unit "$build/host" '^unit\.'
 
 # A few seconds of each fuzz target on its seed corpus, as a smoke check.
 echo "== fuzz (smoke)"
+fuzz_p=$passed fuzz_f=$failed
 for target in "$build"/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target"); name=${name#fuzz_}
@@ -74,6 +86,7 @@ for target in "$build"/fuzz/tests/fuzz/fuzz_*; do
     fi
     rm -rf "$scratch"
 done
+summary+=("fuzz $((passed - fuzz_p)) $((failed - fuzz_f)) 0")
 start_display
 start_printer  # before Wine, which reads the printers as each process starts
 start_wine
@@ -90,6 +103,23 @@ layer in-process "$build/win64" '^win\.'
 layer code-page-932 "$build/win64" '^win\.CodePage\.' LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
 layer end-to-end "$build/win64" '^e2e\.'
 
+# The same tests built for 32-bit Windows. Where the i386 emulator runs
+# them the tests are told, for the one thing it cannot show.
+emulated=()
+if [ "$(head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null)" = enabled ]; then
+    echo "32-bit programs run under the i386 emulator (qemu-i386)"
+    emulated=(PENRIK_I386_EMULATED=1)
+fi
+if i386_why=$(scripts/i386-ready.sh); then
+    layer in-process-i686 "$build/win32" '^win\.' "${emulated[@]}"
+    layer code-page-932-i686 "$build/win32" '^win\.CodePage\.' LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 "${emulated[@]}"
+    layer end-to-end-i686 "$build/win32" '^e2e\.' "${emulated[@]}"
+else
+    for name in in-process-i686 code-page-932-i686 end-to-end-i686; do
+        not_run "$name" "$i386_why"
+    done
+fi
+
 # The release zips as a user gets them, while Wine and the display are up;
 # each check is one result.
 echo "== release"
@@ -97,18 +127,39 @@ PENRIK_WINE_UP=1 tests/release/release_test.sh 2>&1 | tee "$log/release.log"
 release_rc=${PIPESTATUS[0]}
 p=$(grep -c '^ok ' "$log/release.log")
 f=$(grep -c '^FAIL ' "$log/release.log")
+s=$(grep -c '^not run ' "$log/release.log")
 if [ "$release_rc" -ne 0 ]; then
     status=1
     [ "$f" -eq 0 ] && f=1
 fi
-passed=$((passed + p)); failed=$((failed + f))
+passed=$((passed + p)); failed=$((failed + f)); notrun=$((notrun + s))
+summary+=("release $p $f $s")
 stop_printer
 if cupsd_running; then
     echo "== no-printer: skipped (a CUPS scheduler the tests did not start is running)"
 else
     layer no-printer "$build/win64" '^noprinter\.'
+    if [ -z "$i386_why" ]; then
+        layer no-printer-i686 "$build/win32" '^noprinter\.' "${emulated[@]}"
+    else
+        not_run no-printer-i686 "$i386_why"
+    fi
 fi
 
+# Each layer's counts, the 64-bit and the 32-bit build side by side
+# (passed / failed / not run).
 echo
-echo "$passed passed, $failed failed"
+declare -A counts
+layers=()
+for entry in "${summary[@]}"; do
+    read -r name p f s <<<"$entry"
+    base=${name%-i686}
+    [ -n "${counts[$base]+x}${counts[$base-i686]+x}" ] || layers+=("$base")
+    counts[$name]="$p / $f / $s"
+done
+printf '%-16s %-22s %s\n' layer "64-bit (or both)" "32-bit"
+for base in "${layers[@]}"; do
+    printf '%-16s %-22s %s\n' "$base" "${counts[$base]:--}" "${counts[$base-i686]:--}"
+done
+echo "$passed passed, $failed failed, $notrun not run"
 exit $status

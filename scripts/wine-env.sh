@@ -7,6 +7,8 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 WINE64=/usr/lib/wine/wine64
+# The 32-bit loader runs 32-bit programs in the same 64-bit prefix.
+WINE32=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
 PENRIK_STARTED_X=""
@@ -29,8 +31,31 @@ start_display() {
     fi
 }
 
+# A prefix made before the 32-bit Wine was installed has an empty syswow64,
+# and every 32-bit program fails in it (c0000135).
+prefix_lacks_32bit() {
+    [ -x "$WINE32" ] && [ -f "$WINEPREFIX/system.reg" ] &&
+        [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
 start_wine() {
     mkdir -p "$build"
+    if prefix_lacks_32bit; then
+        if [ -n "${PENRIK_UNMANAGED:-}" ]; then
+            # The tests' prefix holds nothing worth keeping.
+            echo "The Wine prefix $WINEPREFIX has no 32-bit system: making it again"
+            "$WINESERVER" -k >/dev/null 2>&1 || true
+            rm -rf "$WINEPREFIX"
+        else
+            # Keeps what the prefix holds; without its time stamp Wine
+            # installs the whole system again, the 32-bit half too.
+            echo "The Wine prefix $WINEPREFIX has no 32-bit system: updating it"
+            rm -f "$WINEPREFIX/.update-timestamp"
+            "$WINE64" wineboot -u >/dev/null 2>&1 || true
+            "$WINESERVER" -w
+            prefix_lacks_32bit && echo "  still none; remove $WINEPREFIX to have it made again"
+        fi
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX (once)"
         "$WINE64" wineboot -i >/dev/null 2>&1 || true

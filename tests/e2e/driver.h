@@ -49,6 +49,10 @@ template <typename F> bool WaitFor(F condition, DWORD milliseconds)
     return condition();
 }
 
+// Why a 32-bit build's file dialog may fail to show here, or NULL where it
+// always shows (see driver.cpp).
+const char* FileDialogLimit();
+
 std::string SettingsPath();
 void ResetSettings(const std::string& contents = "");
 std::string FreshFolder();

@@ -1,10 +1,14 @@
 // Looks at an unpacked release the way Windows and a user would:
 //   release_check version FILE   prints the version resource's fields, read
 //                                as the file's properties page reads them
-//   release_check run FILE       starts FILE in its own folder with no
-//                                settings, waits for its main window, chooses
-//                                File > Exit and prints the exit code
-// Exits 0 when the step worked.
+//   release_check run FILE [DOC]  starts FILE in its own folder with no
+//                                settings, waits for its main window, and
+//                                with DOC (a name relative to that folder)
+//                                on the command line checks that DOC is
+//                                shown, types a line into it and saves it;
+//                                then chooses File > Exit and prints the
+//                                exit code
+// Exits 0 when every step worked.
 #include <windows.h>
 
 #include <stdio.h>
@@ -102,7 +106,79 @@ static std::string MessageShown(DWORD processId)
     return text[0] ? text : "(a dialog)";
 }
 
-static int RunAndExit(const char* file)
+static std::string TextOf(HWND hwnd)
+{
+    int length = (int)SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(length + 1, '\0');
+    int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
+    text.resize(copied > 0 ? copied : 0);
+    return text;
+}
+
+static bool ReadWhole(const std::string& path, std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD size = GetFileSize(file, NULL);
+    bytes.assign(size, '\0');
+    DWORD read = 0;
+    bool whole = size == 0 || (ReadFile(file, &bytes[0], size, &read, NULL) && read == size);
+    CloseHandle(file);
+    return whole;
+}
+
+// Once a sent message comes back, everything posted before it is handled.
+static void Settle(HWND window)
+{
+    PostMessageA(window, WM_NULL, 0, 0);
+    Sleep(100);
+    DWORD_PTR answer;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer);
+}
+
+// Shows `document`, types a line at its start, saves and checks the bytes.
+static bool EditAndSave(DWORD processId, HWND window, const std::string& path, const char* document)
+{
+    std::string original;
+    if (!ReadWhole(path, original)) {
+        printf("cannot read %s\n", path.c_str());
+        return false;
+    }
+    HWND edit = GetDlgItem(window, IDC_EDIT);
+    std::string shown = edit ? TextOf(edit) : "";
+    std::string caption = TextOf(window);
+    std::string title = path.substr(path.find_last_of('\\') + 1);
+    if (shown != original || caption.find(title) == std::string::npos) {
+        printf("%s is not shown: caption \"%s\", %u of its %u bytes in the text\n", document, caption.c_str(),
+               (unsigned)(shown == original ? shown.size() : 0), (unsigned)original.size());
+        return false;
+    }
+    printf("loaded %s (%u bytes)\n", document, (unsigned)original.size());
+
+    const std::string typed = "/* changed */ ";
+    for (char c : typed)
+        PostMessageA(edit, WM_CHAR, (WPARAM)(unsigned char)c, 1);
+    Settle(window);
+    PostMessageA(window, WM_COMMAND, IDM_SAVE, 0);
+    Settle(window);
+    std::string expected = typed + original, saved;
+    DWORD start = GetTickCount();
+    while (!(ReadWhole(path, saved) && saved == expected) && GetTickCount() - start < 10000)
+        Sleep(50);
+    if (saved != expected) {
+        std::string message = MessageShown(processId);
+        printf("the saved file is not the edited text (%u bytes on disk, %u expected)%s%s\n",
+               (unsigned)saved.size(), (unsigned)expected.size(), message.empty() ? "" : "; it says: ",
+               message.c_str());
+        return false;
+    }
+    printf("saved byte for byte (%u bytes)\n", (unsigned)saved.size());
+    return true;
+}
+
+static int RunAndExit(const char* file, const char* document)
 {
     // A first start: no settings file in the Windows folder.
     char settings[MAX_PATH];
@@ -113,6 +189,8 @@ static int RunAndExit(const char* file)
     std::string folder = file;
     folder.resize(folder.find_last_of('\\') + 1);
     std::string line = "\"" + std::string(file) + "\"";
+    if (document)
+        line += " " + std::string(document);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -126,16 +204,12 @@ static int RunAndExit(const char* file)
     if (!window) {
         printf("no main window appeared\n");
     } else {
-        // Once a sent message comes back the start-up is over.
-        DWORD_PTR answer;
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer);
-        char caption[256] = "";
-        GetWindowTextA(window, caption, sizeof caption);
-        printf("window shown: \"%s\"\n", caption);
+        Settle(window);
+        printf("window shown: \"%s\"\n", TextOf(window).c_str());
         std::string message = MessageShown(process.dwProcessId);
         if (!message.empty()) {
             printf("a message stands on start: %s\n", message.c_str());
-        } else {
+        } else if (!document || EditAndSave(process.dwProcessId, window, folder + document, document)) {
             PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
             if (WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0) {
                 DWORD code = 0;
@@ -161,8 +235,8 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "version") == 0)
         return PrintVersion(argv[2]);
-    if (argc == 3 && strcmp(argv[1], "run") == 0)
-        return RunAndExit(argv[2]);
-    fprintf(stderr, "usage: release_check version|run FILE\n");
+    if ((argc == 3 || argc == 4) && strcmp(argv[1], "run") == 0)
+        return RunAndExit(argv[2], argc == 4 ? argv[3] : NULL);
+    fprintf(stderr, "usage: release_check version FILE | run FILE [DOCUMENT]\n");
     return 2;
 }
