@@ -360,6 +360,8 @@ static void LineBreaksFigure(size_t bytes)
     Runs = saved;
     Report("load 10 MB, LF breaks (CR LF twin)", load[1], "ms", load[0]);
     Report("save 10 MB, LF breaks (CR LF twin)", save[1], "ms", save[0]);
+}
+
 // The size of the recovery copy this process left, 0 when there is none.
 static ULONGLONG RecoveryCopySize()
 {
