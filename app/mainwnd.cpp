@@ -173,11 +173,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (QuerySave(hwnd) != 0)
             DestroyWindow(hwnd);
         return 0;
-    case WM_QUERYENDSESSION:
+    case WM_QUERYENDSESSION: {
         // The system may end the process while the question waits.
         WriteRecoveryCopy(1);
-        Shell.sessionAgreed = QuerySave(hwnd) != 0;
-        return Shell.sessionAgreed;
+        int answer = QuerySave(hwnd);
+        Shell.sessionAgreed = answer != 0;
+        return answer;
+    }
     case WM_ENDSESSION:
         // No WM_DESTROY follows: the process ends when this returns. A
         // session ended without asking keeps its changes in the copy.

@@ -174,7 +174,8 @@ BOOL WINAPI MonkeyWrite(HANDLE file, LPCVOID data, DWORD length, LPDWORD written
     int shown = GetWindowTextLengthA(Penrik.hwndEdit);
     std::string text(shown + 1, '\0');
     GetWindowTextA(Penrik.hwndEdit, &text[0], shown + 1);
-    text.resize(shown);
+    // The file gets the control's text with the document's own line breaks.
+    text.resize(FromControlBreaks(&text[0], (size_t)shown, (LineBreaks)DocumentBreaks()));
     EXPECT_TRUE(bytes == text) << stepName << ": the bytes written are not the control's text";
     pending.push_back({DocumentName(), bytes, false});
     if (failWrites && Chance(15)) {
