@@ -157,7 +157,8 @@ for entry in "${summary[@]}"; do
     [ -n "${counts[$base]+x}${counts[$base-i686]+x}" ] || layers+=("$base")
     counts[$name]="$p / $f / $s"
 done
-printf '%-16s %-22s %s\n' layer "64-bit (or both)" "32-bit"
+echo "passed / failed / not run (unit and fuzz run on Linux; release checks both zips)"
+printf '%-16s %-22s %s\n' layer x86_64 i686
 for base in "${layers[@]}"; do
     printf '%-16s %-22s %s\n' "$base" "${counts[$base]:--}" "${counts[$base-i686]:--}"
 done
