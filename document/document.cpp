@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "document/linebreaks.h"
+#include "document/save.h"
 
 #define UNTITLED_CAPTION "penrik- Untitled"
 // A caption or a message that names the whole file.
@@ -187,76 +188,17 @@ int QuerySave(HWND owner)
     return WriteDocument(owner);
 }
 
-// Where the new contents are written before they take the file's place:
-// a fresh file in the same folder. Empty when none can be made.
-static int MakeTemporaryName(const char* target, char* temporary, size_t size)
-{
-    char folder[MAX_PATH];
-    const char* slash = NULL;
-    for (const char* p = target; *p != '\0'; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':')
-            slash = p;
-    if (slash == NULL) {
-        lstrcpynA(folder, ".", sizeof folder);
-    } else {
-        size_t length = (size_t)(slash - target) + 1;
-        if (length >= sizeof folder - 14)
-            return 0;
-        memcpy(folder, target, length);
-        folder[length] = '\0';
-    }
-    if (size < MAX_PATH)
-        return 0;
-    return GetTempFileNameA(folder, "pen", 0, temporary) != 0;
-}
-
-// Writes `length` bytes to `path` in full or not at all.
-static int WriteWhole(const char* path, const char* text, DWORD length)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD written = 0;
-    BOOL ok = Sys.WriteFile(file, text, length, &written, NULL);
-    if (!CloseHandle(file))
-        ok = FALSE;
-    return ok && written == length;
-}
-
-// Saves so that a failure at any point leaves the old file as it was:
-// the text goes to a new file beside it, which then replaces it.
-static int SafeWrite(const char* target, const char* text, DWORD length)
-{
-    DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return 0;  // a read-only file is not overwritten
-    char temporary[MAX_PATH];
-    if (!MakeTemporaryName(target, temporary, sizeof temporary))
-        return 0;
-    if (!WriteWhole(temporary, text, length)) {
-        DeleteFileA(temporary);
-        return 0;
-    }
-    if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        DeleteFileA(temporary);
-        return 0;
-    }
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesA(target, attributes);
-    return 1;
-}
-
 static int WriteDocument(HWND owner)
 {
     int result = 0;
+    char kept[MAX_PATH] = "";
     DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
     if (ReplaceTextBlock((SIZE_T)length + 1)) {
         char* text = (char*)LocalLock(Doc.TextBlock);
         DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
         copied = (DWORD)FromControlBreaks(text, copied, Doc.breaks);
         HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-        result = SafeWrite(Doc.DocumentName, text, copied);
+        result = SaveFileBytes(Doc.DocumentName, text, copied, kept);
         SetCursor(previous);
         LocalUnlock(Doc.TextBlock);
     }
@@ -264,8 +206,12 @@ static int WriteDocument(HWND owner)
         Doc.Modified = 0;
         DropRecoveryCopy();
     } else {
-        char message[MESSAGE_SIZE];
-        snprintf(message, sizeof message, "Error writing to %s.", Doc.DocumentName);
+        char message[MESSAGE_SIZE + MAX_PATH];
+        if (kept[0] != '\0')
+            snprintf(message, sizeof message, "Error writing to %s. Its old contents are in %s.", Doc.DocumentName,
+                     kept);
+        else
+            snprintf(message, sizeof message, "Error writing to %s.", Doc.DocumentName);
         Sys.MessageBoxA(owner, message, NULL, MB_ICONHAND);
     }
     return result;

@@ -16,7 +16,9 @@ WINEPREFIX_OVERRIDE="${PENRIK_BUILD:-$root/build}/wine-test" PENRIK_UNMANAGED=1
 log="$build/test-logs"
 mkdir -p "$log"
 small_disk="$build/small-disk"
-trap 'stop_all; stop_printer; mountpoint -q "$small_disk" && umount "$small_disk"' EXIT
+no_new_files="$build/no-new-files"
+unmount() { for m in "$small_disk" "$no_new_files"; do mountpoint -q "$m" && umount "$m"; done; }
+trap 'stop_all; stop_printer; unmount' EXIT
 trap 'exit 143' TERM INT
 
 status=0
@@ -96,6 +98,15 @@ if mountpoint -q "$small_disk" || mount -t tmpfs -o size=64k tmpfs "$small_disk"
     export PENRIK_SMALL_DISK="$small_disk"
 else
     echo "small disk: cannot mount a tmpfs (needs root); the full-disk test is skipped"
+fi
+# And a folder that takes no new file: its file system has room for its
+# root and the one file in it.
+mkdir -p "$no_new_files"
+if mountpoint -q "$no_new_files" || { mount -t tmpfs -o size=64k,nr_inodes=2 tmpfs "$no_new_files" 2>/dev/null &&
+    touch "$no_new_files/doc.txt"; }; then
+    export PENRIK_NO_NEW_FILES="$no_new_files"
+else
+    echo "no-new-files folder: cannot mount a tmpfs (needs root); the in-place save test there is skipped"
 fi
 layer in-process "$build/win64" '^win\.'
 # Files in a double-byte code page: Wine takes code page 932 from the

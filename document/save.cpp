@@ -1,0 +1,219 @@
+// How a save writes the file. There are two ways, chosen per file:
+//
+// - Replace: the text goes to a new file beside the old one, which then
+//   takes the old one's place through ReplaceFileA, so that attributes,
+//   access list, creation time and streams go with it. Until that last
+//   step the old file is untouched, whatever happens. It is taken only for
+//   a plain file with one name (no second name, not reached through a
+//   link), in a folder that lets a new file be made, on a system whose
+//   permissions are the file's access list, which the replacement keeps.
+//   Under Wine they are not: the Unix mode bits (the execute bit above
+//   all) show in no access list, so no new file could be given them.
+//
+// - In place, with a copy first: the old contents are copied (beside the
+//   file, or in the temporary folder when its folder takes no new file),
+//   then the file itself is opened without re-creating it, so that its
+//   links, other names and permissions stay, and it is written whole and
+//   flushed. If that fails the old contents are written back, and the
+//   copy is kept only when even that failed. A link is followed: the file
+//   it names is the one written.
+#include "document/save.h"
+
+#include <string.h>
+
+#include "app/app.h"
+
+typedef BOOL(WINAPI* WriteFunction)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+
+// What became of a file that was to be written.
+enum Written {
+    NOT_OPENED,   // it could not be opened: it is as it was
+    WRITE_FAILED, // opened and (perhaps) partly written
+    WRITTEN,      // holds the bytes, flushed to the disk
+};
+
+// A fresh, empty file, in the folder of `path` when `besidePath` is set
+// or else in the temporary folder; its name goes to `name` (MAX_PATH).
+static int MakeTemporaryFile(const char* path, int besidePath, char* name)
+{
+    char folder[MAX_PATH];
+    if (besidePath) {
+        const char* slash = NULL;
+        for (const char* p = path; *p != '\0'; ++p)
+            if (*p == '\\' || *p == '/' || *p == ':')
+                slash = p;
+        if (slash == NULL) {
+            lstrcpynA(folder, ".", sizeof folder);
+        } else {
+            size_t length = (size_t)(slash - path) + 1;
+            if (length >= sizeof folder - 14)
+                return 0;
+            memcpy(folder, path, length);
+            folder[length] = '\0';
+        }
+    } else {
+        DWORD length = GetTempPathA(sizeof folder, folder);
+        if (length == 0 || length >= sizeof folder - 14)
+            return 0;
+    }
+    return GetTempFileNameA(folder, "pen", 0, name) != 0;
+}
+
+// Writes the bytes over the open file from its start and ends it there.
+static Written WriteOpened(HANDLE file, const char* text, DWORD length, WriteFunction write)
+{
+    if (file == INVALID_HANDLE_VALUE)
+        return NOT_OPENED;
+    DWORD written = 0;
+    BOOL ok = write(file, text, length, &written, NULL) && written == length && SetEndOfFile(file) &&
+              FlushFileBuffers(file);
+    if (!CloseHandle(file))
+        ok = FALSE;
+    return ok ? WRITTEN : WRITE_FAILED;
+}
+
+static Written WriteNewFile(const char* path, const char* text, DWORD length, WriteFunction write)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    return WriteOpened(file, text, length, write);
+}
+
+// The existing file, opened as it is: not re-created, so still the same file.
+static Written WriteExistingFile(const char* path, const char* text, DWORD length, WriteFunction write)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    return WriteOpened(file, text, length, write);
+}
+
+// The whole of a file, in a block the caller frees.
+static int ReadWholeFile(const char* path, HLOCAL* block, DWORD* length)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    LARGE_INTEGER size;
+    int ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+    *block = ok ? LocalAlloc(LMEM_FIXED, (SIZE_T)size.QuadPart + 1) : NULL;
+    *length = 0;
+    if (*block != NULL)
+        ok = ReadFile(file, *block, (DWORD)size.QuadPart, length, NULL) && *length == (DWORD)size.QuadPart;
+    CloseHandle(file);
+    if (!ok || *block == NULL) {
+        if (*block != NULL)
+            LocalFree(*block);
+        return 0;
+    }
+    return 1;
+}
+
+// The copy of the old contents that an in-place save makes first.
+static int MakeCopy(const char* target, const char* old, DWORD length, char* copy)
+{
+    for (int beside = 1; beside >= 0; --beside) {
+        if (!MakeTemporaryFile(target, beside, copy))
+            continue;
+        if (WriteNewFile(copy, old, length, WriteFile) == WRITTEN)
+            return 1;
+        DeleteFileA(copy);
+    }
+    copy[0] = '\0';
+    return 0;
+}
+
+static int SaveInPlace(const char* target, const char* text, DWORD length, char* kept)
+{
+    HLOCAL block;
+    DWORD oldLength;
+    if (!ReadWholeFile(target, &block, &oldLength))
+        return 0;
+    const char* old = (const char*)block;
+    char copy[MAX_PATH];
+    Written result = NOT_OPENED;
+    if (MakeCopy(target, old, oldLength, copy)) {
+        result = WriteExistingFile(target, text, length, Sys.WriteFile);
+        if (result != WRITE_FAILED || WriteExistingFile(target, old, oldLength, WriteFile) == WRITTEN)
+            DeleteFileA(copy);
+        else
+            lstrcpynA(kept, copy, MAX_PATH);
+    }
+    LocalFree(block);
+    return result == WRITTEN;
+}
+
+// Whether the name stands for a file that a new one can replace without
+// the user losing anything (see the top of this file).
+static int Replaceable(const char* target)
+{
+    FARPROC wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    if (wine != NULL)
+        return 0;
+    HANDLE file = CreateFileA(target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    int plain = GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
+                (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    // The name the system has for the file must be the one it was given:
+    // otherwise it was reached through a link, a junction or a substitute.
+    char full[MAX_PATH], given[MAX_PATH], final[MAX_PATH + 8];
+    DWORD finalLength = plain ? GetFinalPathNameByHandleA(file, final, sizeof final, VOLUME_NAME_DOS) : 0;
+    CloseHandle(file);
+    if (finalLength == 0 || finalLength >= sizeof final)
+        return 0;
+    DWORD fullLength = GetFullPathNameA(target, sizeof full, full, NULL);
+    if (fullLength == 0 || fullLength >= sizeof full)
+        return 0;
+    DWORD givenLength = GetLongPathNameA(full, given, sizeof given);
+    if (givenLength == 0 || givenLength >= sizeof given)
+        return 0;
+    const char* name = final;
+    if (strncmp(name, "\\\\?\\UNC\\", 8) == 0) {
+        final[6] = final[7] = '\\';  // \\?\UNC\server\share is \\server\share
+        name += 6;
+    } else if (strncmp(name, "\\\\?\\", 4) == 0) {
+        name += 4;
+    }
+    return lstrcmpiA(name, given) == 0;
+}
+
+// The replace way; 0 with the old file untouched when it cannot be taken.
+static Written SaveByReplacing(const char* target, const char* text, DWORD length, int exists)
+{
+    char temporary[MAX_PATH];
+    if (!MakeTemporaryFile(target, 1, temporary))
+        return NOT_OPENED;
+    Written result = WriteNewFile(temporary, text, length, Sys.WriteFile);
+    if (result == WRITTEN) {
+        BOOL moved = exists ? ReplaceFileA(target, temporary, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL)
+                            : MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+        if (!moved)
+            result = NOT_OPENED;
+    }
+    if (result != WRITTEN)
+        DeleteFileA(temporary);
+    return result;
+}
+
+int SaveFileBytes(const char* target, const char* text, DWORD length, char* kept)
+{
+    kept[0] = '\0';
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return SaveByReplacing(target, text, length, 0) == WRITTEN;  // a new file: nothing to keep
+    } else if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        return 0;  // a read-only file is not overwritten
+    }
+    if (Replaceable(target)) {
+        // When the text could not be written at all the disk will not
+        // take it in place either; otherwise the replacement was refused
+        // (the file is open elsewhere, say) and the file is as it was.
+        Written result = SaveByReplacing(target, text, length, 1);
+        if (result != NOT_OPENED)
+            return result == WRITTEN;
+    }
+    return SaveInPlace(target, text, length, kept);
+}

@@ -1,0 +1,15 @@
+// Writing the document's bytes to its file.
+#ifndef PENRIK_SAVE_H
+#define PENRIK_SAVE_H
+
+#include <windows.h>
+
+// Writes `length` bytes of `text` as the whole of the file `target`, so
+// that a failure at any point leaves the old file as it was, and a save
+// that succeeds leaves it the same file: its links, its other names, its
+// permissions. Returns 1 when the file holds the text. On a failure
+// `kept` (MAX_PATH bytes) names a copy of the old contents when the file
+// itself could not be given them back, and is empty otherwise.
+int SaveFileBytes(const char* target, const char* text, DWORD length, char* kept);
+
+#endif
