@@ -65,8 +65,13 @@ static Written WriteOpened(HANDLE file, const char* text, DWORD length, WriteFun
     if (file == INVALID_HANDLE_VALUE)
         return NOT_OPENED;
     DWORD written = 0;
-    BOOL ok = write(file, text, length, &written, NULL) && written == length && SetEndOfFile(file) &&
-              FlushFileBuffers(file);
+    BOOL ok = write(file, text, length, &written, NULL) && written == length;
+    // The file ends here, if it went on; Wine refuses to set an end the
+    // file already has when its disk is full.
+    LARGE_INTEGER size;
+    if (ok && (!GetFileSizeEx(file, &size) || size.QuadPart != (LONGLONG)length))
+        ok = SetEndOfFile(file);
+    ok = ok && FlushFileBuffers(file);
     if (!CloseHandle(file))
         ok = FALSE;
     return ok ? WRITTEN : WRITE_FAILED;

@@ -54,7 +54,8 @@ void TypeAndSave(const std::string& path)
     PostMessageA(edit, WM_CHAR, 'Z', 1);
     PostMessageA(program.main, WM_COMMAND, IDM_SAVE, 0);
     Settle(program);
-    EXPECT_EQ(NULL, WaitForDialog(program.info.dwProcessId, 0)) << "the save showed a box";
+    HWND box = WaitForDialog(program.info.dwProcessId, 0);
+    EXPECT_EQ(NULL, box) << "a box: " << DialogText(box);
     PostMessageA(program.main, WM_COMMAND, IDM_EXIT, 0);
     End(program);
 }
