@@ -651,6 +651,10 @@ int main(int argc, char** argv)
         LineBreaksFigure(10 << 20);  // the line-break figures alone
         return 0;
     }
+    if (argc >= 2 && strcmp(argv[1], "--save") == 0) {
+        SaveFigure(10 << 20);  // the save figure alone
+        return 0;
+    }
     if (recoveryOnly) {
         RecoveryFigure(10 << 20);
         return 0;
