@@ -31,6 +31,20 @@ bool WriteBytes(const std::string& path, const std::string& bytes)
     return ok && written == bytes.size();
 }
 
+int CountFiles(const std::string& folder, const std::string& pattern)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileA(find, &data));
+    FindClose(find);
+    return count;
+}
+
 std::string UnixToWindows(const std::string& path)
 {
     std::string windows = "Z:" + path;

@@ -60,20 +60,6 @@ void TypeAndSave(const std::string& path)
     End(program);
 }
 
-int CountTemporaryFiles(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "pen*.tmp").c_str(), &found);
-    int count = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            ++count;
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return count;
-}
-
 TEST(Saves, ThroughASymbolicLinkReachTheFileItNames)
 {
     ResetSettings();
@@ -120,12 +106,12 @@ TEST(Saves, InAFolderThatTakesNoNewFileWriteInPlace)
     ASSERT_FALSE(WriteBytes(folder + "new.txt", "x")) << "the folder takes new files";
     char temporary[MAX_PATH];
     GetTempPathA(MAX_PATH, temporary);
-    int before = CountTemporaryFiles(temporary);
+    int before = CountFiles(temporary, "pen*.tmp");
 
     ResetSettings();
     TypeAndSave(path);
     EXPECT_EQ("Zold\r\n", ReadBytes(path));
-    EXPECT_EQ(before, CountTemporaryFiles(temporary));
+    EXPECT_EQ(before, CountFiles(temporary, "pen*.tmp"));
 }
 
 }  // namespace

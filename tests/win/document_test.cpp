@@ -86,21 +86,6 @@ protected:
             EXPECT_EQ(available, ButtonEnabled(id)) << id;
         }
     }
-
-    // How many files in `folder` match `pattern`.
-    int CountFiles(const std::string& folder, const std::string& pattern)
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + pattern).c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return 0;
-        int count = 0;
-        do
-            ++count;
-        while (FindNextFileA(find, &data));
-        FindClose(find);
-        return count;
-    }
 };
 
 TEST_F(Documents, QuerySaveAnswers)
