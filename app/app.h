@@ -53,8 +53,13 @@ struct SystemCalls {
     DWORD (WINAPI *GetVersion)(void);
     void (WINAPI *GetLocalTime)(LPSYSTEMTIME);
     HFILE (WINAPI *OpenFile)(LPCSTR, LPOFSTRUCT, UINT);
+    BOOL (WINAPI *ReadFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
     BOOL (WINAPI *WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    BOOL (WINAPI *ReplaceFileA)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
     HLOCAL (WINAPI *LocalAlloc)(UINT, SIZE_T);
+    // Whether the open file's permissions are all in its access list, so
+    // that a new file replacing it can be given them (AccessListsKept).
+    int (*AccessListsKept)(HANDLE);
 };
 
 extern SystemCalls Sys;

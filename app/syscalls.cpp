@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "document/document.h"
+
 SystemCalls Sys;
 
 void ResetSystemCalls(void)
@@ -20,6 +22,9 @@ void ResetSystemCalls(void)
     Sys.GetVersion = ::GetVersion;
     Sys.GetLocalTime = ::GetLocalTime;
     Sys.OpenFile = ::OpenFile;
+    Sys.ReadFile = ::ReadFile;
     Sys.WriteFile = ::WriteFile;
+    Sys.ReplaceFileA = ::ReplaceFileA;
     Sys.LocalAlloc = ::LocalAlloc;
+    Sys.AccessListsKept = AccessListsKept;
 }

@@ -155,6 +155,15 @@ static void SetEmptyText(void)
     }
 }
 
+int SetRecoveredText(const char* text, int breaks)
+{
+    if (!SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text))
+        return 0;
+    SetDocumentBreaks(breaks);
+    SetModified(1);
+    return 1;
+}
+
 void StartEmptyDocument(void)
 {
     SetEmptyText();
@@ -314,7 +323,7 @@ static int Load(const char* previousName)
     HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     char* text = (char*)LocalLock(Doc.TextBlock);
     DWORD read = 0;
-    if (!ReadFile(file, text, size, &read, NULL))
+    if (!Sys.ReadFile(file, text, size, &read, NULL) && read > size)
         read = 0;
     CloseHandle(file);
     // The control stops at the first zero byte: that much is the text.
@@ -357,16 +366,22 @@ static int Load(const char* previousName)
                         Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
-    if (shown == 0 && expected != 0) {
-        // The control could not take the text: what it shows is not the
-        // file, and the previous text is gone, so it is kept as changed
-        // and untitled.
+    int refused = shown == 0 && expected != 0;
+    if (refused) {
+        // The control could not take the text, and the previous text is gone.
         SetCursor(previousCursor);
         ShowFileMessage("%s is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+    }
+    if (refused || read != size) {
+        // What the control shows is not the file: it is kept as changed
+        // and untitled, so that no save can cut the file to it unless the
+        // user names the file again.
+        SetCursor(previousCursor);
         Doc.DocumentName[0] = '\0';
         SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
-        Doc.Modified = 1;
-        Doc.breaks = BREAKS_AS_IS;
+        Doc.breaks = refused ? BREAKS_AS_IS : breaks;
+        DropRecoveryCopy();
+        SetModified(1);
         return 0;
     }
 

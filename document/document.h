@@ -28,6 +28,10 @@ void SetModified(int modified);
 // control holds CR LF, and a save writes these. New documents are as-is.
 int DocumentBreaks(void);
 void SetDocumentBreaks(int kind);
+// Puts the text of a recovery copy in the control, as unsaved changes
+// to the document, whose line breaks are then `breaks`. Returns 0 when
+// the control could not take it.
+int SetRecoveredText(const char* text, int breaks);
 
 // Asks whether to save unsaved changes. Returns 0 to stop the caller,
 // non-zero to let it go on (IDNO when the changes are to be dropped).
@@ -60,6 +64,11 @@ void DropRecoveryCopy(void);
 void OfferRecoveryCopy(const char* name);
 // The normal end: this editor's copy goes and its writer stops.
 void EndRecovery(void);
+
+// Whether a file's permissions are all in its access list: on Windows,
+// on a volume that keeps access lists. A save replaces only such a file
+// by a new one; any other is written in place.
+int AccessListsKept(HANDLE file);
 
 // One file dialog, its record built for this call.
 enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };

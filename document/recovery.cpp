@@ -17,7 +17,6 @@
 #include <string.h>
 
 #include "app/app.h"
-#include "editing/editing.h"
 
 #define RECOVERY_TICK     500    // how often waiting changes are looked at, ms
 #define RECOVERY_QUIET    2000   // a pause this long after a change writes a copy
@@ -372,6 +371,55 @@ static int ReadHeader(const char* path, ULONGLONG size, CopyHeader* header)
     return fields == 15 && size == (ULONGLONG)header->headerLength + header->length;
 }
 
+// What a document's name stands for: its full long name and, for a file
+// that is there, which file of which volume it is.
+struct FileIdentity {
+    char longName[MAX_PATH];  // empty for an untitled document
+    int known;                // the file could be opened: its numbers hold
+    DWORD volume, indexHigh, indexLow;
+};
+
+static void IdentifyFile(const char* name, FileIdentity* identity)
+{
+    identity->known = 0;
+    char full[MAX_PATH];
+    DWORD length = name[0] != '\0' ? GetFullPathNameA(name, MAX_PATH, full, NULL) : 0;
+    if (length == 0 || length >= MAX_PATH) {
+        lstrcpynA(identity->longName, name, MAX_PATH);
+        return;
+    }
+    length = GetLongPathNameA(full, identity->longName, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        lstrcpynA(identity->longName, full, MAX_PATH);  // a file still to be made
+    HANDLE file = CreateFileA(name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(file, &info)) {
+        identity->known = 1;
+        identity->volume = info.dwVolumeSerialNumber;
+        identity->indexHigh = info.nFileIndexHigh;
+        identity->indexLow = info.nFileIndexLow;
+    }
+    CloseHandle(file);
+}
+
+// Whether a copy made under `name` belongs to the document `wanted`: the
+// same file, however its name is spelled (capitals, a short name, another
+// drive that reaches the same volume).
+static int SameDocument(const char* name, const FileIdentity& wanted)
+{
+    if ((name[0] == '\0') != (wanted.longName[0] == '\0'))
+        return 0;
+    FileIdentity other;
+    IdentifyFile(name, &other);
+    if (wanted.known && other.known)
+        return wanted.volume == other.volume && wanted.indexHigh == other.indexHigh &&
+               wanted.indexLow == other.indexLow;
+    return lstrcmpiA(other.longName, wanted.longName) == 0;
+}
+
 // The newest whole copy for `name` (empty: an untitled document) whose
 // writer has ended; its id goes to `id`.
 static int FindEndedCopy(const char* name, char* id, CopyHeader* found)
@@ -383,6 +431,8 @@ static int FindEndedCopy(const char* name, char* id, CopyHeader* found)
     HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
+    FileIdentity wanted;
+    IdentifyFile(name, &wanted);
     int any = 0;
     do {
         size_t length = strlen(entry.cFileName);
@@ -394,8 +444,8 @@ static int FindEndedCopy(const char* name, char* id, CopyHeader* found)
         CopyHeader header = {};
         ULONGLONG size = ((ULONGLONG)entry.nFileSizeHigh << 32) | entry.nFileSizeLow;
         if (lstrcmpiA(candidate, Recovery.id) == 0 || !CopyPath(path, candidate, ".copy") ||
-            !ReadHeader(path, size, &header) || lstrcmpiA(header.name, name) != 0 ||
-            (any && header.time <= found->time) || !WriterEnded(candidate))
+            !ReadHeader(path, size, &header) || (any && header.time <= found->time) ||
+            !SameDocument(header.name, wanted) || !WriterEnded(candidate))
             continue;
         *found = header;
         lstrcpynA(id, candidate, ID_SIZE);
@@ -416,6 +466,13 @@ static void DeleteCopy(const char* id)
     }
 }
 
+static void SayNotRecovered(const char* format, const char* path)
+{
+    char text[PATH_SIZE + 128];
+    snprintf(text, sizeof text, format, path);
+    Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
+}
+
 // Puts copy `id`'s text in the control, and makes the copy this editor's.
 static void Recover(const char* id, const CopyHeader& header)
 {
@@ -423,28 +480,42 @@ static void Recover(const char* id, const CopyHeader& header)
     if (!CopyPath(path, id, ".copy"))
         return;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
     HANDLE heap = GetProcessHeap();
-    char* text = (char*)HeapAlloc(heap, 0, (SIZE_T)header.length + 1);
+    char* text = file != INVALID_HANDLE_VALUE ? (char*)HeapAlloc(heap, 0, (SIZE_T)header.length + 1) : NULL;
     DWORD read = 0;
     int ok = text != NULL && SetFilePointer(file, (LONG)header.headerLength, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-             ReadFile(file, text, header.length, &read, NULL) && read == header.length;
-    CloseHandle(file);
-    if (ok) {
-        text[read] = '\0';
-        ChangeState after = {0, 0, 1};
-        ok = SetEditedText(text, after);
+             Sys.ReadFile(file, text, header.length, &read, NULL) && read == header.length;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!ok) {
+        // Gone since it was offered, or unreadable: the user must not
+        // think the changes are back.
+        HeapFree(heap, 0, text);
+        SayNotRecovered("The recovery copy %s could not be read: nothing was recovered.", path);
+        return;
     }
+    text[read] = '\0';
+    ok = SetRecoveredText(text, header.breaks);
     HeapFree(heap, 0, text);
-    if (!ok)
+    if (!ok) {
+        SayNotRecovered("The recovered text is too large to edit: nothing was recovered. It stays in %s.", path);
         return;  // the copy stays for another try
-    SetDocumentBreaks(header.breaks);
+    }
     char own[PATH_SIZE];
     EnterCriticalSection(&Recovery.fileLock);
     if (MakeOwnPlace() && CopyPath(own, Recovery.id, ".copy") && MoveFileExA(path, own, MOVEFILE_REPLACE_EXISTING))
         DeleteCopy(id);
     LeaveCriticalSection(&Recovery.fileLock);
+}
+
+// Whether the file was written after the copy's time.
+static int ChangedSince(const char* name, ULONGLONG time)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (name[0] == '\0' || !GetFileAttributesExA(name, GetFileExInfoStandard, &data))
+        return 0;
+    ULONGLONG written = ((ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return written > time;
 }
 
 void OfferRecoveryCopy(const char* name)
@@ -457,19 +528,21 @@ void OfferRecoveryCopy(const char* name)
     if (!FindEndedCopy(name, id, &header))
         return;
 
-    FILETIME utc, local;
+    // The local time of that day, in the code page the box shows.
+    FILETIME utc;
     utc.dwHighDateTime = (DWORD)(header.time >> 32);
     utc.dwLowDateTime = (DWORD)header.time;
-    SYSTEMTIME when;
+    SYSTEMTIME universal, when;
     char date[64] = "", time[64] = "";
-    if (FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &when)) {
-        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, NULL, date, sizeof date);
-        GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &when, NULL, time, sizeof time);
+    if (FileTimeToSystemTime(&utc, &universal) && SystemTimeToTzSpecificLocalTime(NULL, &universal, &when)) {
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE | LOCALE_USE_CP_ACP, &when, NULL, date, sizeof date);
+        GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS | LOCALE_USE_CP_ACP, &when, NULL, time, sizeof time);
     }
     char question[QUESTION_SIZE];
     if (name[0] != '\0')
         snprintf(question, sizeof question,
-                 "%s has changes that were not saved when Penrik ended on %s at %s. Recover them?", name, date, time);
+                 "%s has changes that were not saved when Penrik ended on %s at %s.%s Recover them?", name, date, time,
+                 ChangedSince(name, header.time) ? " The file has changed since then." : "");
     else
         snprintf(question, sizeof question,
                  "An untitled document has text that was not saved when Penrik ended on %s at %s. Recover it?", date,

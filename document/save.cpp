@@ -2,13 +2,15 @@
 //
 // - Replace: the text goes to a new file beside the old one, which then
 //   takes the old one's place through ReplaceFileA, so that attributes,
-//   access list, creation time and streams go with it. Until that last
-//   step the old file is untouched, whatever happens. It is taken only for
-//   a plain file with one name (no second name, not reached through a
-//   link), in a folder that lets a new file be made, on a system whose
-//   permissions are the file's access list, which the replacement keeps.
-//   Under Wine they are not: the Unix mode bits (the execute bit above
-//   all) show in no access list, so no new file could be given them.
+//   access list, creation time and streams go with it, the old file going
+//   to a backup name of its own until the new one has its name. Until that
+//   step the old file is untouched, whatever happens, and whatever the
+//   replacement leaves half done is put back before anything is deleted.
+//   It is taken only for a plain file with one name (no second name, not
+//   reached through a link), in a folder that lets a new file be made, on
+//   a volume whose permissions are the file's access list, which the
+//   replacement keeps. Under Wine, and on shares that keep Unix modes,
+//   they are not.
 //
 // - In place, with a copy first: the old contents are copied (beside the
 //   file, or in the temporary folder when its folder takes no new file),
@@ -146,19 +148,28 @@ static int SaveInPlace(const char* target, const char* text, DWORD length, char*
     return result == WRITTEN;
 }
 
+int AccessListsKept(HANDLE file)
+{
+    // Wine's files keep their Unix mode bits (the execute bit above all)
+    // in no access list, so no new file could be given them.
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL)
+        return 0;
+    // Nor do shares that keep Unix modes or no access lists at all.
+    DWORD flags = 0;
+    return GetVolumeInformationByHandleW(file, NULL, 0, NULL, NULL, &flags, NULL, 0) &&
+           (flags & FILE_PERSISTENT_ACLS) != 0;
+}
+
 // Whether the name stands for a file that a new one can replace without
 // the user losing anything (see the top of this file).
 static int Replaceable(const char* target)
 {
-    FARPROC wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
-    if (wine != NULL)
-        return 0;
     HANDLE file = CreateFileA(target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     BY_HANDLE_FILE_INFORMATION info;
-    int plain = GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
+    int plain = Sys.AccessListsKept(file) && GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
                 (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
     // The name the system has for the file must be the one it was given:
     // otherwise it was reached through a link, a junction or a substitute.
@@ -183,21 +194,86 @@ static int Replaceable(const char* target)
     return lstrcmpiA(name, given) == 0;
 }
 
-// The replace way; 0 with the old file untouched when it cannot be taken.
-static Written SaveByReplacing(const char* target, const char* text, DWORD length, int exists)
+static int Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// What the replace way did.
+enum Replaced {
+    REPLACED,      // the name holds the new text
+    NOT_REPLACED,  // the name holds the old file, whole: the save can go on in place
+    NAME_LOST,     // the name holds neither, and `kept` says where the old contents are
+};
+
+// After a replacement that failed: puts one whole text, old or new, back
+// at the name, and only then deletes what is left over. A replacement
+// that was refused (ERROR_UNABLE_TO_REMOVE_REPLACED) left the old file at
+// its name; one that could not rename the new file
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT) has the new text whole beside it,
+// which is then the one to take the name; one that could not move it
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) left the old file under the backup
+// name, which it gets back, so that the in-place way can keep it the
+// same file.
+static Replaced Unwind(const char* target, const char* temporary, const char* backup, DWORD error, char* kept)
 {
-    char temporary[MAX_PATH];
-    if (!MakeTemporaryFile(target, 1, temporary))
-        return NOT_OPENED;
-    Written result = WriteNewFile(temporary, text, length, Sys.WriteFile);
-    if (result == WRITTEN) {
-        BOOL moved = exists ? ReplaceFileA(target, temporary, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL)
-                            : MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
-        if (!moved)
-            result = NOT_OPENED;
+    Replaced result = NOT_REPLACED;
+    if (!Exists(target)) {
+        const char* first = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ? temporary : backup;
+        const char* second = first == temporary ? backup : temporary;
+        const char* moved = NULL;
+        if (Exists(first) && MoveFileExA(first, target, 0))
+            moved = first;
+        else if (Exists(second) && MoveFileExA(second, target, 0))
+            moved = second;
+        if (moved == NULL) {
+            // The name holds nothing; both texts stay where they are.
+            if (Exists(backup))
+                lstrcpynA(kept, backup, MAX_PATH);
+            return NAME_LOST;
+        }
+        result = moved == temporary ? REPLACED : NOT_REPLACED;
     }
-    if (result != WRITTEN)
+    DeleteFileA(temporary);
+    DeleteFileA(backup);
+    return result;
+}
+
+// The replace way, for a file that is there (`exists`) or a new one.
+static Replaced SaveByReplacing(const char* target, const char* text, DWORD length, int exists, char* kept)
+{
+    char temporary[MAX_PATH], backup[MAX_PATH];
+    if (!MakeTemporaryFile(target, 1, temporary))
+        return NOT_REPLACED;
+    // A text that cannot be written whole here (a full disk) may still
+    // fit in place, which needs room only for what it grew by.
+    if (WriteNewFile(temporary, text, length, Sys.WriteFile) != WRITTEN) {
         DeleteFileA(temporary);
+        return NOT_REPLACED;
+    }
+    if (!exists) {
+        if (MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+            return REPLACED;
+        DeleteFileA(temporary);
+        return NOT_REPLACED;
+    }
+    // A fresh name for the old file while it is being replaced, so that
+    // it is never without a name the program knows. The name is taken,
+    // then left free for the replacement to move the old file to.
+    if (!MakeTemporaryFile(target, 1, backup)) {
+        DeleteFileA(temporary);
+        return NOT_REPLACED;
+    }
+    DeleteFileA(backup);
+    // No merge errors ignored: a replacement that could not keep the
+    // old file's access list refuses before it renames anything.
+    DWORD attributes = GetFileAttributesA(target);
+    Replaced result = Sys.ReplaceFileA(target, temporary, backup, 0, NULL, NULL)
+                          ? REPLACED
+                          : Unwind(target, temporary, backup, GetLastError(), kept);
+    if (result == REPLACED) {
+        DeleteFileA(backup);
+        // The new text may have reached the name by a plain rename.
+        if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesA(target) != attributes)
+            SetFileAttributesA(target, attributes);
+    }
     return result;
 }
 
@@ -208,17 +284,16 @@ int SaveFileBytes(const char* target, const char* text, DWORD length, char* kept
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return SaveByReplacing(target, text, length, 0) == WRITTEN;  // a new file: nothing to keep
+            return SaveByReplacing(target, text, length, 0, kept) == REPLACED;  // a new file: nothing to keep
     } else if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
         return 0;  // a read-only file is not overwritten
     }
     if (Replaceable(target)) {
-        // When the text could not be written at all the disk will not
-        // take it in place either; otherwise the replacement was refused
-        // (the file is open elsewhere, say) and the file is as it was.
-        Written result = SaveByReplacing(target, text, length, 1);
-        if (result != NOT_OPENED)
-            return result == WRITTEN;
+        // A replacement that was refused (the file is open elsewhere,
+        // say) left the file as it was, to be written in place.
+        Replaced result = SaveByReplacing(target, text, length, 1, kept);
+        if (result != NOT_REPLACED)
+            return result == REPLACED;
     }
     return SaveInPlace(target, text, length, kept);
 }

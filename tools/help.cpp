@@ -94,17 +94,48 @@ static void FailureReason(INT_PTR result, char* reason, size_t size)
     }
 }
 
+// A viewer that comes with Windows, by its full path: a bare name would be
+// looked for in the current folder first, which is wherever the last file
+// dialog went. The Windows folder's own comes first, then the system
+// folder's.
+static int SystemViewer(const char* program, char* path, size_t size)
+{
+    path[0] = '\0';
+    for (int system = 0; system <= 1; ++system) {
+        char folder[MAX_PATH], candidate[MAX_PATH];
+        UINT length = system ? GetSystemDirectoryA(folder, MAX_PATH) : GetWindowsDirectoryA(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            continue;
+        int made = snprintf(candidate, sizeof candidate, "%s%s%s", folder, folder[length - 1] == '\\' ? "" : "\\",
+                            program);
+        if (made <= 0 || made >= (int)sizeof candidate)
+            continue;
+        // Where neither folder has it, the Windows folder's name is started
+        // and the failure says so.
+        int there = GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES;
+        if (there || path[0] == '\0')
+            lstrcpynA(path, candidate, (int)size);
+        if (there)
+            break;
+    }
+    return path[0] != '\0';
+}
+
 void HelpCommand(int commandId)
 {
     const char* name = Penrik.Settings.helpFile[commandId - IDM_HELP1];
     HINSTANCE started;
+    char viewer[MAX_PATH];
     switch (ViewerFor(name)) {
     case VIEWER_WINHELP:
         // WinHelp says itself what it cannot show.
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "winhlp32.exe", name, "", SW_SHOW);
+        if (SystemViewer("winhlp32.exe", viewer, sizeof viewer))
+            Sys.ShellExecuteA(Penrik.hwndMain, NULL, viewer, name, "", SW_SHOW);
         return;
     case VIEWER_HTMLHELP:
-        started = Sys.ShellExecuteA(Penrik.hwndMain, NULL, "hh.exe", name, "", SW_SHOW);
+        started = SystemViewer("hh.exe", viewer, sizeof viewer)
+                      ? Sys.ShellExecuteA(Penrik.hwndMain, NULL, viewer, name, "", SW_SHOW)
+                      : (HINSTANCE)ERROR_PATH_NOT_FOUND;
         break;
     default:
         started = Sys.ShellExecuteA(Penrik.hwndMain, "open", name, NULL, "", SW_SHOW);

@@ -254,4 +254,38 @@ TEST_F(Recovery, ACopyThatCannotBeWrittenChangesNothingShown)
     EXPECT_EQ(0, Copies());
 }
 
+TEST_F(Recovery, TheSameFileUnderItsShortNameFindsTheCopy)
+{
+    std::string path = FreshFolder() + "a rather long name.txt";
+    ASSERT_TRUE(WriteBytes(path, "first\r\n"));
+    HWND edit = StartOn(editors[0], path, "PENRIK - " + path);
+    TypeUntilCopied(editors[0], edit, "typed ");
+    Kill(editors[0]);
+    // Written after the copy, by someone else.
+    Sleep(50);
+    ASSERT_TRUE(WriteBytes(path, "second\r\n"));
+
+    char shortName[MAX_PATH];
+    DWORD length = GetShortPathNameA(path.c_str(), shortName, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    ASSERT_NE(path, std::string(shortName));
+    edit = StartOn(editors[1], shortName, std::string("PENRIK - ") + shortName);
+    HWND box = WaitForDialog(editors[1].info.dwProcessId, 15000);
+    ASSERT_NE((HWND)NULL, box) << "no offer of the copy under the short name";
+    std::string question = DialogText(box);
+    EXPECT_TRUE(StartsWith(question, std::string(shortName) + NamedQuestion)) << question;
+    EXPECT_TRUE(EndsWith(question, ". The file has changed since then. Recover them?")) << question;
+
+    // A copy gone by the time Yes is pressed is said, and nothing changes.
+    ClearRecovery();
+    Press(box, IDYES);
+    box = WaitForDialog(editors[1].info.dwProcessId, 10000);
+    ASSERT_NE((HWND)NULL, box) << "nothing said of the vanished copy";
+    EXPECT_EQ("Penrik", TextOf(box));
+    EXPECT_TRUE(EndsWith(DialogText(box), " could not be read: nothing was recovered.")) << DialogText(box);
+    Press(box, IDOK);
+    EXPECT_EQ("second\r\n", TextOf(edit));
+    Exit(editors[1]);
+}
+
 }  // namespace

@@ -440,33 +440,25 @@ TEST_F(Documents, TheBytesOnDiskAreTheControlsText)
     EXPECT_EQ(0, CountFiles(TempDir(), "*.tmp"));  // nothing left beside it
 }
 
-TEST_F(Documents, ShortReadShowsTheErrorAndStillCompletes)
+TEST_F(Documents, AShortReadLeavesWhatWasReadUntitledAndChanged)
 {
-    // A kernel attribute file reports a size of a whole page and reads
-    // back a few bytes: a real read that returns less than the size.
-    const std::string path = "Z:\\sys\\devices\\system\\cpu\\online";
-    HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                               OPEN_EXISTING, 0, NULL);
-    if (probe == INVALID_HANDLE_VALUE)
-        GTEST_SKIP() << "no " << path << " to read";
-    DWORD size = GetFileSize(probe, NULL);
-    CloseHandle(probe);
-    std::string bytes = ReadFileBytes(path);
-    if (bytes.empty() || bytes.size() >= size)
-        GTEST_SKIP() << path << " reads as much as its size says";
-
     Start();
+    std::string path = TempDir() + "short.txt";
+    WriteFileBytes(path, "kept-halflost-half");
+    script.failReadAfter = 0;
     script.dialogAnswers = {{true, path}};
     script.boxAnswers = {IDOK};
     Command(IDM_OPEN);
     ExpectBox(0, "Error reading " + path + ".", "(none)", MB_ICONEXCLAMATION);
-    // What was read, one line ending in LF, shown with CR LF.
-    ASSERT_EQ('\n', bytes.back());
-    EXPECT_EQ(bytes.substr(0, bytes.size() - 1) + "\r\n", EditText());
-    EXPECT_EQ(path, DocumentName());
-    EXPECT_EQ("PENRIK - " + path, Caption());
-    EXPECT_EQ(0, Modified());
-    ExpectBuildCommands(true);
+    EXPECT_EQ("kept-half", EditText());
+    // No save can cut the file to what was read without being told where.
+    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("penrik- Untitled", Caption());
+    EXPECT_EQ(1, Modified());
+    script.dialogAnswers = {{false, ""}};
+    Command(IDM_SAVE);
+    EXPECT_EQ("save", script.dialogs.back().kind);
+    EXPECT_EQ("kept-halflost-half", ReadFileBytes(path));
 }
 
 TEST_F(Documents, LoadWithoutMemoryKeepsThePreviousDocument)
@@ -720,6 +712,131 @@ TEST_F(Documents, SaveOnAFullDiskLeavesTheOldFile)
     EXPECT_EQ(longer + old, ReadFileBytes(path));
     EXPECT_EQ(0, Modified());
     DeleteFileA(path.c_str());
+}
+
+// ---------------------------------------------------------------------------
+// The replace way, which Windows takes for a plain file and Wine never
+// does: the tests let the program take it here.
+
+// What the fake replacement is to do: fail with this error after leaving
+// what the documentation says the failure leaves, or replace for real (0).
+DWORD replaceFailure;
+bool holdLeftovers;  // and keep both files open, so that neither can be moved
+HANDLE held[2];
+int replaceCalls;
+
+HANDLE Hold(LPCSTR path)
+{
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+}
+
+BOOL WINAPI FakeReplaceFile(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID)
+{
+    ++replaceCalls;
+    if (replaceFailure == 0)
+        return ReplaceFileA(replaced, replacement, backup, flags, NULL, NULL);
+    // ERROR_UNABLE_TO_REMOVE_REPLACED changes nothing; the other two
+    // leave the old file under the backup name and the new one under its
+    // own.
+    if (replaceFailure != ERROR_UNABLE_TO_REMOVE_REPLACED)
+        EXPECT_TRUE(MoveFileExA(replaced, backup, MOVEFILE_REPLACE_EXISTING));
+    if (holdLeftovers) {
+        held[0] = Hold(backup);
+        held[1] = Hold(replacement);
+    }
+    SetLastError(replaceFailure);
+    return FALSE;
+}
+
+int AccessListsAlwaysKept(HANDLE) { return 1; }
+
+class ReplaceSave : public Documents {
+protected:
+    void SetUp() override
+    {
+        Documents::SetUp();
+        replaceFailure = 0;
+        holdLeftovers = false;
+        replaceCalls = 0;
+        Sys.AccessListsKept = AccessListsAlwaysKept;
+        Sys.ReplaceFileA = FakeReplaceFile;
+    }
+    void TearDown() override
+    {
+        for (HANDLE& handle : held)
+            if (handle != NULL && handle != INVALID_HANDLE_VALUE)
+                CloseHandle(handle);
+        held[0] = held[1] = NULL;
+        Documents::TearDown();
+    }
+};
+
+TEST_F(ReplaceSave, APlainFileIsReplacedWithItsAttributesAndCreationTime)
+{
+    Start();
+    std::string path = TempDir() + "plain.txt";
+    WriteFileBytes(path, "old");
+    FILETIME created = {0x12345678, 0x01d00000};
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_TRUE(SetFileTime(file, &created, NULL, NULL));
+    CloseHandle(file);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    WIN32_FILE_ATTRIBUTE_DATA before, after;
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &before));
+
+    script.dialogAnswers = {{true, path}};
+    Command(IDM_OPEN);
+    Type("new ");
+    Command(IDM_SAVE);
+    EXPECT_EQ(1, replaceCalls);
+    EXPECT_EQ("new old", ReadFileBytes(path));
+    EXPECT_EQ(0, Modified());
+    EXPECT_EQ(0, CountFiles(TempDir(), "*.tmp"));
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &after));
+    EXPECT_EQ(before.dwFileAttributes, after.dwFileAttributes);
+    // Wine's files on Linux keep no creation time of their own.
+    if (CompareFileTime(&before.ftCreationTime, &created) == 0)
+        EXPECT_EQ(0, CompareFileTime(&before.ftCreationTime, &after.ftCreationTime));
+    else
+        printf("this file system keeps no creation time: not compared\n");
+}
+
+TEST_F(ReplaceSave, AFailedReplacementLeavesOneWholeTextAndNoLeftovers)
+{
+    Start();
+    for (DWORD failure : {ERROR_UNABLE_TO_REMOVE_REPLACED, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+                          ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        SCOPED_TRACE(failure);
+        replaceFailure = failure;
+        replaceCalls = 0;
+        std::string path = Opened("replaced.txt", "old text");
+        Type("new ");
+        Command(IDM_SAVE);
+        EXPECT_EQ(1, replaceCalls);
+        EXPECT_EQ("new old text", ReadFileBytes(path));
+        EXPECT_EQ(0, Modified());
+        EXPECT_EQ(0, CountFiles(TempDir(), "*.tmp"));
+        EXPECT_TRUE(script.boxes.empty());
+    }
+}
+
+TEST_F(ReplaceSave, ANameThatCannotBeGivenBackSaysWhereTheOldTextIs)
+{
+    Start();
+    std::string path = Opened("stuck.txt", "old text");
+    Type("new ");
+    replaceFailure = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+    holdLeftovers = true;
+    script.boxAnswers = {IDOK};
+    Command(IDM_SAVE);
+    ASSERT_EQ(1u, script.boxes.size());
+    const std::string start = "Error writing to " + path + ". Its old contents are in ";
+    ASSERT_EQ(start, script.boxes[0].text.substr(0, start.size()));
+    std::string backup = script.boxes[0].text.substr(start.size());
+    backup.pop_back();  // the closing full stop
+    EXPECT_EQ("old text", ReadFileBytes(backup));
+    EXPECT_EQ(1, Modified());
+    EXPECT_EQ("new old text", EditText());
 }
 
 }  // namespace

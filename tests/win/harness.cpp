@@ -79,6 +79,20 @@ static BOOL WINAPI FakeWriteFile(HANDLE file, LPCVOID data, DWORD length, LPDWOR
     return FALSE;
 }
 
+static BOOL WINAPI FakeReadFile(HANDLE file, LPVOID data, DWORD length, LPDWORD read, LPOVERLAPPED overlapped)
+{
+    if (script.failReadAfter != 0) {
+        if (script.failReadAfter > 0)
+            --script.failReadAfter;
+        return ReadFile(file, data, length, read, overlapped);
+    }
+    // A share that drops half way through the read.
+    script.failReadAfter = -1;
+    ReadFile(file, data, length / 2, read, overlapped);
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
 static HLOCAL WINAPI FakeLocalAlloc(UINT flags, SIZE_T size)
 {
     if (script.failAllocAfter == 0) {
@@ -100,6 +114,7 @@ void PenrikTest::SetUp()
     Sys.ShellExecuteA = FakeShellExecute;
     Sys.GetVersion = FakeGetVersion;
     Sys.OpenFile = FakeOpenFile;
+    Sys.ReadFile = FakeReadFile;
     Sys.WriteFile = FakeWriteFile;
     Sys.LocalAlloc = FakeLocalAlloc;
     WriteSettings("");

@@ -55,6 +55,7 @@ struct Script {
     DWORD version = 0x0A06;  // a modern major version
     bool mailLibraryPresent = true;
     bool failNextWrite = false;  // the next WriteFile writes half and fails
+    int failReadAfter = -1;      // ReadFile reads half and fails once this many more succeed
     int failAllocAfter = -1;     // LocalAlloc fails once this many more succeed
 };
 

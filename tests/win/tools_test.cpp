@@ -392,14 +392,25 @@ TEST_F(Tools, BuildCommandsWaitForTheFirstCompletedLoad)
 // ---------------------------------------------------------------------------
 // Help files
 
+// The viewers that come with Windows, which are started by their full
+// paths (the Windows folder's, as Wine has both there).
+std::string WindowsFolder()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return windows;
+}
+const std::string WinHelp = WindowsFolder() + "\\winhlp32.exe";
+const std::string HtmlHelp = WindowsFolder() + "\\hh.exe";
+
 TEST_F(Tools, HelpKeysOpenTheDefaultHelpFiles)
 {
     StartOnFile();
     Touch();  // nothing is asked, even with unsaved changes
-    ExpectStarts([&] { Key(VK_F1); }, "winhlp32.exe", "penrik.hlp", SW_SHOW, "F1");
-    ExpectStarts([&] { Key(VK_F6); }, "winhlp32.exe", "api32wh.hlp", SW_SHOW, "F6");
-    ExpectStarts([&] { Key(VK_F7); }, "winhlp32.exe", "win16wh", SW_SHOW, "F7");
-    ExpectStarts([&] { Key(VK_F8); }, "winhlp32.exe", "msc.hlp", SW_SHOW, "F8");
+    ExpectStarts([&] { Key(VK_F1); }, WinHelp, "penrik.hlp", SW_SHOW, "F1");
+    ExpectStarts([&] { Key(VK_F6); }, WinHelp, "api32wh.hlp", SW_SHOW, "F6");
+    ExpectStarts([&] { Key(VK_F7); }, WinHelp, "win16wh", SW_SHOW, "F7");
+    ExpectStarts([&] { Key(VK_F8); }, WinHelp, "msc.hlp", SW_SHOW, "F8");
     EXPECT_TRUE(script.boxes.empty());
 }
 
@@ -412,22 +423,22 @@ TEST_F(Tools, ConfiguredHelpFilesGoToTheViewerUnchanged)
                   "Help4File=\r\n");
     Start();
     // The profile reader drops one pair of enclosing quotes.
-    ExpectStarts([&] { Command(IDM_HELP1); }, "winhlp32.exe", "C:\\Program Files\\My Tools\\own help.hlp",
+    ExpectStarts([&] { Command(IDM_HELP1); }, WinHelp, "C:\\Program Files\\My Tools\\own help.hlp",
                  SW_SHOW, "Help1");
-    ExpectStarts([&] { Command(IDM_HELP2); }, "winhlp32.exe", "quoted.hlp", SW_SHOW, "Help2");
-    ExpectStarts([&] { Command(IDM_HELP3); }, "winhlp32.exe", "sdk.hlp>topic", SW_SHOW, "Help3");
-    ExpectStarts([&] { Command(IDM_HELP4); }, "winhlp32.exe", "", SW_SHOW, "Help4");
+    ExpectStarts([&] { Command(IDM_HELP2); }, WinHelp, "quoted.hlp", SW_SHOW, "Help2");
+    ExpectStarts([&] { Command(IDM_HELP3); }, WinHelp, "sdk.hlp>topic", SW_SHOW, "Help3");
+    ExpectStarts([&] { Command(IDM_HELP4); }, WinHelp, "", SW_SHOW, "Help4");
 }
 
 TEST_F(Tools, EachKindOfHelpFileGoesToItsViewer)
 {
     Start();
-    struct { const char* name; const char* operation; const char* file; const char* parameters; } rows[] = {
-        {"x.hlp", "(none)", "winhlp32.exe", "x.hlp"},
-        {"win16wh", "(none)", "winhlp32.exe", "win16wh"},
-        {"C:\\SDK 2.1\\readme", "(none)", "winhlp32.exe", "C:\\SDK 2.1\\readme"},
-        {"Ref.CHM", "(none)", "hh.exe", "Ref.CHM"},
-        {"sdk.chm::/intro.htm", "(none)", "hh.exe", "sdk.chm::/intro.htm"},
+    struct { const char* name; const char* operation; std::string file; const char* parameters; } rows[] = {
+        {"x.hlp", "(none)", WinHelp, "x.hlp"},
+        {"win16wh", "(none)", WinHelp, "win16wh"},
+        {"C:\\SDK 2.1\\readme", "(none)", WinHelp, "C:\\SDK 2.1\\readme"},
+        {"Ref.CHM", "(none)", HtmlHelp, "Ref.CHM"},
+        {"sdk.chm::/intro.htm", "(none)", HtmlHelp, "sdk.chm::/intro.htm"},
         {"https://example.invalid/api", "open", "https://example.invalid/api", "(none)"},
         {"manual.pdf", "open", "manual.pdf", "(none)"},
         {"C:\\My Docs\\api.Html", "open", "C:\\My Docs\\api.Html", "(none)"},
@@ -446,6 +457,17 @@ TEST_F(Tools, EachKindOfHelpFileGoesToItsViewer)
         EXPECT_EQ(Penrik.hwndMain, shellOwner);
     }
     EXPECT_TRUE(script.boxes.empty());
+}
+
+TEST_F(Tools, ViewersPlantedInTheCurrentFolderAreNotStarted)
+{
+    WriteSettings("[Penrik]\r\nHelp11File=own.hlp\r\nHelp2File=own.chm\r\n");
+    Start();
+    WriteFileBytes(TempDir() + "winhlp32.exe", "MZ planted");
+    WriteFileBytes(TempDir() + "hh.exe", "MZ planted");
+    ASSERT_TRUE(SetCurrentDirectoryA(TempDir().c_str()));
+    ExpectStarts([&] { Key(VK_F1); }, WinHelp, "own.hlp", SW_SHOW, "F1");
+    ExpectStarts([&] { Key(VK_F6); }, HtmlHelp, "own.chm", SW_SHOW, "F6");
 }
 
 TEST_F(Tools, AHelpFileThatCannotBeOpenedIsSaid)
@@ -472,7 +494,7 @@ TEST_F(Tools, AHelpFileThatCannotBeOpenedIsSaid)
     // WinHelp reports its own failures: nothing more is said.
     shellFailure = ERROR_FILE_NOT_FOUND;
     script.boxes.clear();
-    ExpectStarts([&] { Key(VK_F6); }, "winhlp32.exe", "missing.hlp", SW_SHOW, "failing .hlp");
+    ExpectStarts([&] { Key(VK_F6); }, WinHelp, "missing.hlp", SW_SHOW, "failing .hlp");
     EXPECT_TRUE(script.boxes.empty());
 }
 
