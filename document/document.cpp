@@ -155,19 +155,39 @@ static void SetEmptyText(void)
     }
 }
 
-int SetRecoveredText(const char* text, int breaks)
+static CopiedDocument Copied(void)
 {
-    if (!SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text))
-        return 0;
-    SetDocumentBreaks(breaks);
-    SetModified(1);
-    return 1;
+    CopiedDocument document = {Doc.DocumentName, Doc.breaks, Doc.Modified};
+    return document;
+}
+
+void RecoveryTimer(void) { RecoveryTick(Copied()); }
+void WriteRecoveryCopy(int wait) { CopyForRecovery(Copied(), wait); }
+
+// The document holds `name`'s file as it is on disk: the copy of unsaved
+// changes that an ended editor left for it, if the user takes it, becomes
+// the control's text, unsaved.
+static void OfferRecovery(const char* name)
+{
+    RecoveredText found;
+    if (!TakeRecoveryCopy(name, &found))
+        return;
+    if (SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)found.text)) {
+        SetDocumentBreaks(found.breaks);
+        SetModified(1);
+        AdoptRecoveryCopy(found);
+    } else {
+        // The copy stays for another try.
+        Sys.MessageBoxA(Penrik.hwndMain, "The recovered text is too large to edit: nothing was recovered.",
+                        "Penrik", MB_ICONEXCLAMATION);
+    }
+    FreeRecoveredText(&found);
 }
 
 void StartEmptyDocument(void)
 {
     SetEmptyText();
-    OfferRecoveryCopy("");
+    OfferRecovery("");
 }
 
 static int WriteDocument(HWND owner);
@@ -295,7 +315,7 @@ static int Load(const char* previousName)
         // still to be made: it stays, and Save creates it.
         if (previousName == NULL && GetFileAttributesA(Doc.DocumentName) == INVALID_FILE_ATTRIBUTES) {
             if (Doc.DocumentName[0] != '\0')
-                OfferRecoveryCopy(Doc.DocumentName);
+                OfferRecovery(Doc.DocumentName);
             return 0;
         }
         ShowFileMessage("Cannot open %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
@@ -390,7 +410,7 @@ static int Load(const char* previousName)
     SetFocus(Penrik.hwndEdit);
     Doc.Modified = 0;
     SetCursor(previousCursor);
-    OfferRecoveryCopy(Doc.DocumentName);
+    OfferRecovery(Doc.DocumentName);
     return 1;
 }
 

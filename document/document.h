@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "document/linebreaks.h"
+#include "document/recovery.h"
 
 #define NAME_SIZE 256  // a document name, the terminating zero included
 
@@ -28,10 +29,6 @@ void SetModified(int modified);
 // control holds CR LF, and a save writes these. New documents are as-is.
 int DocumentBreaks(void);
 void SetDocumentBreaks(int kind);
-// Puts the text of a recovery copy in the control, as unsaved changes
-// to the document, whose line breaks are then `breaks`. Returns 0 when
-// the control could not take it.
-int SetRecoveredText(const char* text, int breaks);
 
 // Asks whether to save unsaved changes. Returns 0 to stop the caller,
 // non-zero to let it go on (IDNO when the changes are to be dropped).
@@ -45,25 +42,12 @@ int FileCommand(int commandId);
 // A file dropped on the window; returns 1 when it was loaded.
 int DropFiles(HDROP drop);
 
-// Recovery copies of unsaved changes, in %LOCALAPPDATA%\Penrik\Recovery.
-#define RECOVERY_TIMER 1  // the main window's timer that writes them
-// Start-up, before the first document; print mode (0) keeps none.
-void StartRecovery(int enabled);
-// The text changed: a copy follows once the changes pause or have gone
-// on for a while, at the main window's RECOVERY_TIMER (RecoveryTimer).
-void NoteRecoveryChange(void);
+// Recovery copies of the document's unsaved changes (see recovery.h for
+// the rest): at the main window's RECOVERY_TIMER, once the changes pause
+// or have gone on for a while, and now, when the system may end the
+// process (with `wait`, on disk before this returns).
 void RecoveryTimer(void);
-// A copy of the control's text now, when it has unsaved changes; with
-// `wait`, on disk before this returns.
 void WriteRecoveryCopy(int wait);
-// The document has no unsaved changes: this editor's copy goes.
-void DropRecoveryCopy(void);
-// The document now holds `name`'s file as it is on disk (empty name: an
-// untitled start): this editor's copy goes, and the newest copy that an
-// ended editor left for the same name is offered.
-void OfferRecoveryCopy(const char* name);
-// The normal end: this editor's copy goes and its writer stops.
-void EndRecovery(void);
 
 // Whether a file's permissions are all in its access list: on Windows,
 // on a volume that keeps access lists. A save replaces only such a file

@@ -9,7 +9,7 @@
 // whoever has the process id now. The window's thread only copies the
 // text out of the control; a writer thread puts it on disk, through a
 // new file and a rename, so that a copy is whole or absent.
-#include "document/document.h"
+#include "document/recovery.h"
 
 #include <shlobj.h>
 #include <stdio.h>
@@ -22,23 +22,23 @@
 #define RECOVERY_QUIET    2000   // a pause this long after a change writes a copy
 #define RECOVERY_LONGEST  25000  // changes that go on are copied at least this often
 #define COPY_SIGNATURE    "Penrik recovery copy"
-#define HEADER_SIZE       (NAME_SIZE + 192)  // the lines before the text, at most
+#define HEADER_SIZE       (MAX_PATH + 192)  // the lines before the text, at most
 #define ID_SIZE           40
 #define PATH_SIZE         (MAX_PATH + ID_SIZE)
-#define QUESTION_SIZE     (NAME_SIZE + 256)
+#define QUESTION_SIZE     (MAX_PATH + 256)
 
 // One copy on its way to the disk.
 struct CopyJob {
     char* text;
     DWORD length;
-    char name[NAME_SIZE];
+    char name[MAX_PATH];
     int breaks;
     ULONGLONG time;  // UTC, in FILETIME units
 };
 
 // What a copy's first lines say about it.
 struct CopyHeader {
-    char name[NAME_SIZE];
+    char name[MAX_PATH];
     int breaks;
     ULONGLONG time;
     DWORD headerLength;  // where the text starts
@@ -239,19 +239,19 @@ void NoteRecoveryChange(void)
     SetTimer(Penrik.hwndMain, RECOVERY_TIMER, RECOVERY_TICK, NULL);
 }
 
-void RecoveryTimer(void)
+void RecoveryTick(const CopiedDocument& document)
 {
     DWORD now = GetTickCount();
-    if (!Recovery.pending || !Modified())
+    if (!Recovery.pending || !document.modified)
         StopWaiting();
     else if (now - Recovery.lastChange >= RECOVERY_QUIET || now - Recovery.firstChange >= RECOVERY_LONGEST)
-        WriteRecoveryCopy(0);
+        CopyForRecovery(document, 0);
 }
 
-void WriteRecoveryCopy(int wait)
+void CopyForRecovery(const CopiedDocument& document, int wait)
 {
     StopWaiting();
-    if (!Recovery.enabled || !Modified() || Recovery.folder[0] == '\0')
+    if (!Recovery.enabled || !document.modified || Recovery.folder[0] == '\0')
         return;
     // A copy that cannot be made is given up quietly: the next change tries again.
     HANDLE heap = GetProcessHeap();
@@ -265,8 +265,8 @@ void WriteRecoveryCopy(int wait)
         return;
     }
     job->length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)job->text);
-    lstrcpynA(job->name, DocumentName(), NAME_SIZE);
-    job->breaks = DocumentBreaks();
+    lstrcpynA(job->name, document.name, MAX_PATH);
+    job->breaks = document.breaks;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     job->time = ((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime;
@@ -352,9 +352,9 @@ static int ReadHeader(const char* path, ULONGLONG size, CopyHeader* header)
             return 0;
         *next = '\0';
         if (strncmp(line, "name=", 5) == 0) {
-            if (strlen(line + 5) >= NAME_SIZE)
+            if (strlen(line + 5) >= MAX_PATH)
                 return 0;
-            lstrcpynA(header->name, line + 5, NAME_SIZE);
+            lstrcpynA(header->name, line + 5, MAX_PATH);
             fields |= 1;
         } else if (strncmp(line, "breaks=", 7) == 0) {
             header->breaks = atoi(line + 7);
@@ -473,12 +473,12 @@ static void SayNotRecovered(const char* format, const char* path)
     Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
 }
 
-// Puts copy `id`'s text in the control, and makes the copy this editor's.
-static void Recover(const char* id, const CopyHeader& header)
+// Reads copy `id`'s text; says so when it cannot.
+static int ReadCopy(const char* id, const CopyHeader& header, RecoveredText* found)
 {
     char path[PATH_SIZE];
     if (!CopyPath(path, id, ".copy"))
-        return;
+        return 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     HANDLE heap = GetProcessHeap();
     char* text = file != INVALID_HANDLE_VALUE ? (char*)HeapAlloc(heap, 0, (SIZE_T)header.length + 1) : NULL;
@@ -491,21 +491,32 @@ static void Recover(const char* id, const CopyHeader& header)
         // Gone since it was offered, or unreadable: the user must not
         // think the changes are back.
         HeapFree(heap, 0, text);
-        SayNotRecovered("The recovery copy %s could not be read: nothing was recovered.", path);
-        return;
+        char message[PATH_SIZE + 64];
+        snprintf(message, sizeof message, "The recovery copy %s could not be read: nothing was recovered.", path);
+        Sys.MessageBoxA(Penrik.hwndMain, message, "Penrik", MB_ICONEXCLAMATION);
+        return 0;
     }
     text[read] = '\0';
-    ok = SetRecoveredText(text, header.breaks);
-    HeapFree(heap, 0, text);
-    if (!ok) {
-        SayNotRecovered("The recovered text is too large to edit: nothing was recovered. It stays in %s.", path);
-        return;  // the copy stays for another try
-    }
-    char own[PATH_SIZE];
+    found->text = text;
+    found->breaks = header.breaks;
+    lstrcpynA(found->id, id, sizeof found->id);
+    return 1;
+}
+
+void AdoptRecoveryCopy(const RecoveredText& found)
+{
+    char path[PATH_SIZE], own[PATH_SIZE];
     EnterCriticalSection(&Recovery.fileLock);
-    if (MakeOwnPlace() && CopyPath(own, Recovery.id, ".copy") && MoveFileExA(path, own, MOVEFILE_REPLACE_EXISTING))
-        DeleteCopy(id);
+    if (CopyPath(path, found.id, ".copy") && MakeOwnPlace() && CopyPath(own, Recovery.id, ".copy") &&
+        MoveFileExA(path, own, MOVEFILE_REPLACE_EXISTING))
+        DeleteCopy(found.id);
     LeaveCriticalSection(&Recovery.fileLock);
+}
+
+void FreeRecoveredText(RecoveredText* found)
+{
+    HeapFree(GetProcessHeap(), 0, found->text);
+    found->text = NULL;
 }
 
 // Whether the file was written after the copy's time.
@@ -518,15 +529,16 @@ static int ChangedSince(const char* name, ULONGLONG time)
     return written > time;
 }
 
-void OfferRecoveryCopy(const char* name)
+int TakeRecoveryCopy(const char* name, RecoveredText* found)
 {
+    found->text = NULL;
     DropRecoveryCopy();
     if (!Recovery.enabled)
-        return;
+        return 0;
     char id[ID_SIZE];
     CopyHeader header = {};
     if (!FindEndedCopy(name, id, &header))
-        return;
+        return 0;
 
     // The local time of that day, in the code page the box shows.
     FILETIME utc;
@@ -551,6 +563,5 @@ void OfferRecoveryCopy(const char* name)
     // A box that could not be shown decides nothing.
     if (answer == IDNO)
         DeleteCopy(id);
-    else if (answer == IDYES)
-        Recover(id, header);
+    return answer == IDYES && ReadCopy(id, header, found);
 }

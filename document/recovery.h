@@ -1,0 +1,49 @@
+// Recovery copies of unsaved changes, in %LOCALAPPDATA%\Penrik\Recovery:
+// written while the document has changes, offered to the next editor
+// that loads the same file after this one ended without saving them.
+#ifndef PENRIK_RECOVERY_H
+#define PENRIK_RECOVERY_H
+
+#include <windows.h>
+
+#define RECOVERY_TIMER 1  // the main window's timer that writes them
+
+// Start-up, before the first document; print mode (0) keeps none.
+void StartRecovery(int enabled);
+// The normal end: this editor's copy goes and its writer stops.
+void EndRecovery(void);
+
+// The document a copy is made of: the control holds its text.
+struct CopiedDocument {
+    const char* name;  // empty when untitled
+    int breaks;        // the LineBreaks its file is saved with
+    int modified;      // no copy is made of a document without changes
+};
+
+// The text changed: a copy follows at RecoveryTick once the changes
+// pause or have gone on for a while.
+void NoteRecoveryChange(void);
+void RecoveryTick(const CopiedDocument& document);
+// A copy of the control's text now; with `wait`, on disk before this
+// returns.
+void CopyForRecovery(const CopiedDocument& document, int wait);
+// The document has no unsaved changes: this editor's copy goes.
+void DropRecoveryCopy(void);
+
+// A copy that an ended editor left, taken up by the user.
+struct RecoveredText {
+    char* text;  // zero-terminated; FreeRecoveredText frees it
+    int breaks;
+    char id[40];
+};
+// The document now holds `name`'s file as it is on disk (empty name: an
+// untitled start): this editor's copy goes, and the newest copy that an
+// ended editor left for the same file is offered. Returns 1 when the
+// user took it and its text could be read; a copy that could not be
+// read is said.
+int TakeRecoveryCopy(const char* name, RecoveredText* found);
+// The taken text is now the control's: the copy becomes this editor's.
+void AdoptRecoveryCopy(const RecoveredText& found);
+void FreeRecoveredText(RecoveredText* found);
+
+#endif
