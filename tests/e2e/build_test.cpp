@@ -7,6 +7,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 #include "resources/resource.h"
 
@@ -190,10 +191,25 @@ std::string CommandLineOf(HANDLE process)
     typedef NTSTATUS(NTAPI * QueryFunction)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
     QueryFunction query =
         (QueryFunction)(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess");
+    if (query == NULL)
+        return "";
+    // Asked of the system, which answers across widths (a 32-bit test
+    // may see its 32-bit editor start a 64-bit viewer); else read from
+    // the process's own parameters.
+    const PROCESSINFOCLASS commandLineInformation = (PROCESSINFOCLASS)60;
+    std::vector<char> asked(4096);
+    ULONG size = 0;
+    if (query(process, commandLineInformation, asked.data(), (ULONG)asked.size(), &size) == 0) {
+        const UNICODE_STRING* given = (const UNICODE_STRING*)asked.data();
+        char line[1024];
+        int length = WideCharToMultiByte(CP_ACP, 0, given->Buffer, given->Length / sizeof(WCHAR), line, sizeof line,
+                                         NULL, NULL);
+        return std::string(line, length > 0 ? length : 0);
+    }
     PROCESS_BASIC_INFORMATION basic = {};
     PEB peb;
     RTL_USER_PROCESS_PARAMETERS parameters;
-    if (query == NULL || query(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0 ||
+    if ( query(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0 ||
         !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, NULL) ||
         !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, NULL))
         return "";

@@ -738,8 +738,9 @@ BOOL WINAPI FakeReplaceFile(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, 
     // ERROR_UNABLE_TO_REMOVE_REPLACED changes nothing; the other two
     // leave the old file under the backup name and the new one under its
     // own.
-    if (replaceFailure != ERROR_UNABLE_TO_REMOVE_REPLACED)
+    if (replaceFailure != ERROR_UNABLE_TO_REMOVE_REPLACED) {
         EXPECT_TRUE(MoveFileExA(replaced, backup, MOVEFILE_REPLACE_EXISTING));
+    }
     if (holdLeftovers) {
         held[0] = Hold(backup);
         held[1] = Hold(replacement);
@@ -795,10 +796,11 @@ TEST_F(ReplaceSave, APlainFileIsReplacedWithItsAttributesAndCreationTime)
     ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &after));
     EXPECT_EQ(before.dwFileAttributes, after.dwFileAttributes);
     // Wine's files on Linux keep no creation time of their own.
-    if (CompareFileTime(&before.ftCreationTime, &created) == 0)
+    if (CompareFileTime(&before.ftCreationTime, &created) == 0) {
         EXPECT_EQ(0, CompareFileTime(&before.ftCreationTime, &after.ftCreationTime));
-    else
+    } else {
         printf("this file system keeps no creation time: not compared\n");
+    }
 }
 
 TEST_F(ReplaceSave, AFailedReplacementLeavesOneWholeTextAndNoLeftovers)
