@@ -11,12 +11,15 @@
 #include "resources/resource.h"
 
 #define MAIN_TITLE "PENRIK"
+// The program's pixel sizes, stored font heights and window geometry are
+// given for a display of this DPI, and scaled to the window's own.
+#define BASE_DPI 96
 
 struct SettingsRecord {
-    int x, y, width, height;  // outer window geometry
+    int x, y, width, height;  // outer window geometry, in BASE_DPI pixels
     COLORREF textColor;
     COLORREF backColor;
-    LOGFONTA font;            // the editor font record
+    LOGFONTA font;            // the editor font record, its height in BASE_DPI pixels
     int wordWrap;
     char helpFile[4][128];
     char helpName[4][12];     // 8 characters, then the "\tF1" suffix
@@ -30,6 +33,7 @@ struct ProcessRecord {
     HMENU hMenu;
     HFONT hToolbarFont;   // the toolbar, the status panel and the program's dialogs
     int platformV4;       // the platform's major version is 4
+    int dpi;              // the main window's DPI
     SettingsRecord Settings;
 };
 
@@ -57,12 +61,18 @@ struct SystemCalls {
     BOOL (WINAPI *WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
     BOOL (WINAPI *ReplaceFileA)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
     HLOCAL (WINAPI *LocalAlloc)(UINT, SIZE_T);
+    // The window's DPI; for no window, the system's.
+    UINT (*WindowDpi)(HWND);
     // Whether the open file's permissions are all in its access list, so
     // that a new file replacing it can be given them (AccessListsKept).
     int (*AccessListsKept)(HANDLE);
 };
 
 extern SystemCalls Sys;
+
+// A size in BASE_DPI pixels at the main window's DPI, rounded, and back.
+inline int Scaled(int pixels) { return MulDiv(pixels, Penrik.dpi, BASE_DPI); }
+inline int Unscaled(int pixels) { return MulDiv(pixels, BASE_DPI, Penrik.dpi); }
 
 // Puts the real functions back.
 void ResetSystemCalls(void);

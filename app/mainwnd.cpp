@@ -8,7 +8,7 @@
 #include "tools/tools.h"
 
 // The status panel: a black line under the toolbar and a sunken frame
-// around the line indicator.
+// around the line indicator, in BASE_DPI pixels.
 #define SEPARATOR_Y     43
 #define SEPARATOR_RIGHT 632
 #define FRAME_LEFT      466
@@ -34,26 +34,51 @@ void SetPrintMode(int on)
 
 static void PaintStatusPanel(HDC dc)
 {
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    MoveToEx(dc, 0, SEPARATOR_Y, NULL);
-    LineTo(dc, SEPARATOR_RIGHT, SEPARATOR_Y);
+    // The line is one pixel at 96 DPI, and as many more as the scale asks.
+    HPEN line = CreatePen(PS_SOLID, Scaled(1), RGB(0, 0, 0));
+    HGDIOBJ previous = SelectObject(dc, line);
+    MoveToEx(dc, 0, Scaled(SEPARATOR_Y), NULL);
+    LineTo(dc, Scaled(SEPARATOR_RIGHT), Scaled(SEPARATOR_Y));
 
     // Sunken: dark on the left and top, white on the right and bottom.
-    HPEN dark = CreatePen(PS_SOLID, FRAME_PEN_WIDTH, RGB(0x80, 0x80, 0x80));
-    HPEN light = CreatePen(PS_SOLID, FRAME_PEN_WIDTH, RGB(0xFF, 0xFF, 0xFF));
-    HGDIOBJ previous = SelectObject(dc, dark);
-    MoveToEx(dc, FRAME_LEFT, FRAME_BOTTOM + 1, NULL);
-    LineTo(dc, FRAME_LEFT, FRAME_TOP);
-    LineTo(dc, FRAME_RIGHT, FRAME_TOP);
-    LineTo(dc, FRAME_RIGHT, FRAME_TOP + 1);
+    int left = Scaled(FRAME_LEFT), top = Scaled(FRAME_TOP), right = Scaled(FRAME_RIGHT),
+        bottom = Scaled(FRAME_BOTTOM);
+    HPEN dark = CreatePen(PS_SOLID, Scaled(FRAME_PEN_WIDTH), RGB(0x80, 0x80, 0x80));
+    HPEN light = CreatePen(PS_SOLID, Scaled(FRAME_PEN_WIDTH), RGB(0xFF, 0xFF, 0xFF));
+    SelectObject(dc, dark);
+    MoveToEx(dc, left, bottom + Scaled(1), NULL);
+    LineTo(dc, left, top);
+    LineTo(dc, right, top);
+    LineTo(dc, right, top + Scaled(1));
     SelectObject(dc, light);
-    LineTo(dc, FRAME_RIGHT, FRAME_BOTTOM);
-    LineTo(dc, FRAME_LEFT, FRAME_BOTTOM);
+    LineTo(dc, right, bottom);
+    LineTo(dc, left, bottom);
     SelectObject(dc, previous);
+    DeleteObject(line);
     DeleteObject(dark);
     DeleteObject(light);
 
     PaintLineIndicator(dc);
+}
+
+// The window moved to a display of another scale: it takes the size the
+// system suggests, and its children their places and fonts at the new DPI.
+static void ChangeDpi(HWND hwnd, int dpi, const RECT* suggested)
+{
+    Penrik.dpi = dpi;
+    HFONT old = Penrik.hToolbarFont;
+    Penrik.hToolbarFont = MakeToolbarFont();
+    SetToolbarFont(Penrik.hToolbarFont);
+    if (old != NULL)
+        DeleteObject(old);
+    PlaceToolbar();
+    ScaleEditor();
+    SetWindowPos(hwnd, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FitEditor(client.right, client.bottom);
+    InvalidateRect(hwnd, NULL, TRUE);
 }
 
 static void EnableBuildCommands(void)
@@ -158,6 +183,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_SIZE:
         FitEditor(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_DPICHANGED:
+        ChangeDpi(hwnd, HIWORD(wParam), (const RECT*)lParam);
         return 0;
     case WM_SETFOCUS:
         SetFocus(Penrik.hwndEdit);

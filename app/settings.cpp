@@ -7,7 +7,8 @@
 
 // Save Settings keeps the outer window geometry as the client area plus
 // fixed frame sizes, so that saving and restarting gives the window back
-// where it was.
+// where it was. It is kept in BASE_DPI pixels, the same on a display of
+// any scale.
 #define FRAME_LEFT   4   // left border
 #define FRAME_TOP    42  // caption, menu bar and top border
 #define FRAME_WIDTH  8   // both side borders
@@ -75,14 +76,25 @@ int LoadSettings(char* fileName, size_t size)
 
 void SaveSettings(void)
 {
-    POINT origin = {0, 0};
-    ClientToScreen(Penrik.hwndMain, &origin);
-    RECT client;
-    GetClientRect(Penrik.hwndMain, &client);
-    Penrik.Settings.x = origin.x - FRAME_LEFT;
-    Penrik.Settings.y = origin.y - FRAME_TOP;
-    Penrik.Settings.width = client.right - client.left + FRAME_WIDTH;
-    Penrik.Settings.height = client.bottom - client.top + FRAME_HEIGHT;
+    if (Penrik.dpi == BASE_DPI) {
+        POINT origin = {0, 0};
+        ClientToScreen(Penrik.hwndMain, &origin);
+        RECT client;
+        GetClientRect(Penrik.hwndMain, &client);
+        Penrik.Settings.x = origin.x - FRAME_LEFT;
+        Penrik.Settings.y = origin.y - FRAME_TOP;
+        Penrik.Settings.width = client.right - client.left + FRAME_WIDTH;
+        Penrik.Settings.height = client.bottom - client.top + FRAME_HEIGHT;
+    } else {
+        // The frames of another scale are not those sizes scaled: the
+        // window's own rectangle is what start-up scales back.
+        RECT window;
+        GetWindowRect(Penrik.hwndMain, &window);
+        Penrik.Settings.x = Unscaled(window.left);
+        Penrik.Settings.y = Unscaled(window.top);
+        Penrik.Settings.width = Unscaled(window.right - window.left);
+        Penrik.Settings.height = Unscaled(window.bottom - window.top);
+    }
 
     char fileName[NAME_SIZE];
     lstrcpynA(fileName, DocumentName(), NAME_SIZE);

@@ -13,6 +13,11 @@ int LoadSettings(char* fileName, size_t size);
 void SaveSettings(void);
 
 void CreateToolbar(void);
+// The buttons' places at the window's DPI, after a change of it.
+void PlaceToolbar(void);
+// The toolbar's font at the window's DPI, which the status panel and the
+// program's dialogs share.
+HFONT MakeToolbarFont(void);
 void SetToolbarFont(HFONT font);
 HWND ToolbarButton(int commandId);
 // Enables a command's menu item and toolbar button.

@@ -23,8 +23,6 @@
 #define BUILD_RESULTS_Y        200
 #define BUILD_RESULTS_HEIGHT   280
 #define BUILD_RESULTS_TEXT     0x00000080  // maroon
-#define TOOLBAR_FONT_HEIGHT    8
-#define TOOLBAR_FONT_FACE      "MS Sans Serif"
 
 ProcessRecord Penrik;
 
@@ -46,18 +44,6 @@ static void ResetProcessState(void)
     ResetSearch();
 }
 
-static HFONT MakeToolbarFont(void)
-{
-    LOGFONTA* record = (LOGFONTA*)LocalAlloc(LPTR, sizeof(LOGFONTA));
-    if (record == NULL)
-        return NULL;
-    record->lfHeight = TOOLBAR_FONT_HEIGHT;
-    lstrcpynA(record->lfFaceName, TOOLBAR_FONT_FACE, LF_FACESIZE);
-    HFONT font = CreateFontIndirectA(record);
-    LocalFree(record);
-    return font;
-}
-
 // A settings file edited by hand can put the window where nobody can
 // see it; then the stored geometry gives way to the default one.
 static void KeepWindowOnScreen(SettingsRecord* settings)
@@ -67,11 +53,12 @@ static void KeepWindowOnScreen(SettingsRecord* settings)
     screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    long long right = (long long)settings->x + settings->width;
-    long long bottom = (long long)settings->y + settings->height;
+    long long left = Scaled(settings->x), top = Scaled(settings->y);
+    long long right = left + Scaled(settings->width);
+    long long bottom = top + Scaled(settings->height);
     bool sane = settings->width > 0 && settings->height > 0 && right <= 0x7FFFFFFF && bottom <= 0x7FFFFFFF;
     if (sane) {
-        SetRect(&window, settings->x, settings->y, (int)right, (int)bottom);
+        SetRect(&window, (int)left, (int)top, (int)right, (int)bottom);
         RECT common;
         sane = IntersectRect(&common, &screen, &window) != FALSE;
     }
@@ -105,6 +92,9 @@ static int ResolveName(char* name, size_t size)
 int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 {
     ResetProcessState();
+    // The window is made at the system's DPI; it may then find itself on
+    // a display of its own.
+    Penrik.dpi = (int)Sys.WindowDpi(NULL);
 
     StartState.prevWindow = FindWindowA(FIND_CLASS_NAME, NULL);
 
@@ -160,11 +150,18 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     Penrik.hInst = instance;
     StartState.hAccel = LoadAcceleratorsA(instance, "penrikAcc");
 
-    Penrik.hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, settings.x, settings.y,
-                                      settings.width, settings.height, NULL, NULL, instance, NULL);
+    Penrik.hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, Scaled(settings.x),
+                                      Scaled(settings.y), Scaled(settings.width), Scaled(settings.height), NULL,
+                                      NULL, instance, NULL);
     if (Penrik.hwndMain == NULL) {
         UnregisterClassA(MAIN_CLASS_NAME, instance);
         return 0;
+    }
+    int windowDpi = (int)Sys.WindowDpi(Penrik.hwndMain);
+    if (windowDpi != Penrik.dpi) {
+        Penrik.dpi = windowDpi;
+        SetWindowPos(Penrik.hwndMain, NULL, 0, 0, Scaled(settings.width), Scaled(settings.height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     if (!CreateEditor()) {

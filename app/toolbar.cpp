@@ -1,10 +1,13 @@
-// The two rows of toolbar buttons.
+// The two rows of toolbar buttons and their font.
 #include "app/shell.h"
+
+#define TOOLBAR_FONT_HEIGHT 8
+#define TOOLBAR_FONT_FACE   "MS Sans Serif"
 
 struct ToolbarRow {
     const char* label;  // null: the label comes from the settings
     int id;
-    int x, y, width, height;
+    int x, y, width, height;  // in BASE_DPI pixels
 };
 
 static const ToolbarRow ToolbarRows[TOOLBAR_BUTTONS] = {
@@ -57,12 +60,33 @@ void CreateToolbar(void)
         const ToolbarRow& row = ToolbarRows[i];
         Toolbar.hwndButton[i] = CreateWindowExA(WS_EX_TOPMOST, "Button",
                                         row.label ? row.label : SettingsLabel(row.id),
-                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP, row.x, row.y,
-                                        row.width, row.height, Penrik.hwndMain,
+                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP, Scaled(row.x), Scaled(row.y),
+                                        Scaled(row.width), Scaled(row.height), Penrik.hwndMain,
                                         (HMENU)(INT_PTR)row.id, Penrik.hInst, NULL);
     }
     for (int id : DisabledAtStart)
         EnableWindow(ToolbarButton(id), FALSE);
+}
+
+void PlaceToolbar(void)
+{
+    for (int i = 0; i < TOOLBAR_BUTTONS; ++i) {
+        const ToolbarRow& row = ToolbarRows[i];
+        MoveWindow(Toolbar.hwndButton[i], Scaled(row.x), Scaled(row.y), Scaled(row.width), Scaled(row.height),
+                   TRUE);
+    }
+}
+
+HFONT MakeToolbarFont(void)
+{
+    LOGFONTA* record = (LOGFONTA*)LocalAlloc(LPTR, sizeof(LOGFONTA));
+    if (record == NULL)
+        return NULL;
+    record->lfHeight = Scaled(TOOLBAR_FONT_HEIGHT);
+    lstrcpynA(record->lfFaceName, TOOLBAR_FONT_FACE, LF_FACESIZE);
+    HFONT font = CreateFontIndirectA(record);
+    LocalFree(record);
+    return font;
 }
 
 void SetToolbarFont(HFONT font)

@@ -18,6 +18,7 @@
 static_assert(EDIT_STYLE_PLAIN == 0x503001C4L, "the plain edit style word");
 static_assert(EDIT_STYLE_WRAP == 0x50200144L, "the word-wrap edit style word");
 
+// Pixel places in BASE_DPI pixels.
 #define EDIT_TOP         44  // first client row of the edit control, below the toolbar
 #define EDIT_TAB_STOP    8   // dialog units between tab stops
 #define INDICATOR_X      472 // the line indicator's text in the status panel
@@ -32,6 +33,7 @@ static struct {
     int skipIndent;          // the next change of line inserts no indentation
     DWORD editStyle;
     HFONT hEditFont;
+    int fontAttributes;      // the font has the attributes the font dialog chose
     HBRUSH hEditBrush;
     CHOOSEFONTA FontDialogData;
     COLORREF CustomColors[16];
@@ -43,6 +45,7 @@ void ResetEditing(void)
     Editor.skipIndent = 0;
     Editor.editStyle = EDIT_STYLE_PLAIN;
     Editor.hEditFont = NULL;
+    Editor.fontAttributes = 0;
     Editor.hEditBrush = NULL;
     ZeroMemory(&Editor.FontDialogData, sizeof Editor.FontDialogData);
     ZeroMemory(Editor.CustomColors, sizeof Editor.CustomColors);
@@ -54,8 +57,8 @@ static HWND CreateEditControl(DWORD style)
 {
     RECT client;
     GetClientRect(Penrik.hwndMain, &client);
-    int height = client.bottom - client.top - EDIT_TOP;
-    HWND edit = CreateWindowExA(WS_EX_TOPMOST, "Edit", NULL, style, 0, EDIT_TOP, client.right - client.left,
+    int height = client.bottom - client.top - Scaled(EDIT_TOP);
+    HWND edit = CreateWindowExA(WS_EX_TOPMOST, "Edit", NULL, style, 0, Scaled(EDIT_TOP), client.right - client.left,
                                 height > 0 ? height : 0, Penrik.hwndMain, (HMENU)(INT_PTR)IDC_EDIT,
                                 Penrik.hInst, NULL);
     if (edit != NULL)
@@ -66,8 +69,8 @@ static HWND CreateEditControl(DWORD style)
 void FitEditor(int width, int height)
 {
     // A minimized window reports a client height of 0.
-    int below = height - EDIT_TOP;
-    MoveWindow(Penrik.hwndEdit, 0, EDIT_TOP, width, below > 0 ? below : 0, TRUE);
+    int below = height - Scaled(EDIT_TOP);
+    MoveWindow(Penrik.hwndEdit, 0, Scaled(EDIT_TOP), width, below > 0 ? below : 0, TRUE);
 }
 
 void CopyFontAttributes(LOGFONTA* record)
@@ -83,14 +86,15 @@ void CopyFontAttributes(LOGFONTA* record)
     lstrcpynA(record->lfFaceName, font.lfFaceName, LF_FACESIZE);
 }
 
-// A font from the editor font record: height and face only, or with the
-// attributes the font dialog chose as well.
+// A font from the editor font record at the window's DPI: height and
+// face only, or with the attributes the font dialog chose as well.
 static HFONT MakeEditorFont(int withAttributes)
 {
+    Editor.fontAttributes = withAttributes;
     LOGFONTA* record = (LOGFONTA*)LocalAlloc(LPTR, sizeof(LOGFONTA));
     if (record == NULL)
         return NULL;
-    record->lfHeight = Penrik.Settings.font.lfHeight;
+    record->lfHeight = Scaled(Penrik.Settings.font.lfHeight);
     if (withAttributes)
         CopyFontAttributes(record);
     else
@@ -185,11 +189,25 @@ void WordWrapCommand(void)
     PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_LOADFILE, 0);
 }
 
+void ScaleEditor(void)
+{
+    UseEditorFont(MakeEditorFont(Editor.fontAttributes));
+}
+
 void SetFontCommand(void)
 {
+    // The dialog shows and gives the height at the window's DPI; the
+    // record keeps it in BASE_DPI pixels, so that saving it and reading
+    // it again on any display gives the same font.
+    LOGFONTA& record = Penrik.Settings.font;
+    LONG stored = record.lfHeight;
+    record.lfHeight = Scaled(stored);
     Editor.FontDialogData.rgbColors = Penrik.Settings.textColor;
-    if (!Sys.ChooseFontA(&Editor.FontDialogData))
+    if (!Sys.ChooseFontA(&Editor.FontDialogData)) {
+        record.lfHeight = stored;
         return;
+    }
+    record.lfHeight = Unscaled(record.lfHeight);
     HFONT font = MakeEditorFont(1);
     Penrik.Settings.textColor = Editor.FontDialogData.rgbColors;
     UseEditorFont(font);
@@ -267,7 +285,7 @@ static void DrawLineIndicator(HDC dc, int y)
     int length = LineIndicatorText(Editor.lineShown, text, sizeof text);
     SetBkColor(dc, INDICATOR_GREY);
     HGDIOBJ previous = SelectObject(dc, Penrik.hToolbarFont);
-    TextOutA(dc, INDICATOR_X, y, text, length);
+    TextOutA(dc, Scaled(INDICATOR_X), Scaled(y), text, length);
     SelectObject(dc, previous);
 }
 

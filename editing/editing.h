@@ -22,6 +22,8 @@ void FitEditor(int width, int height);
 void EditCommand(int commandId);
 void WordWrapCommand(void);
 void SetFontCommand(void);
+// The window's DPI changed: the editor font again, at the new one.
+void ScaleEditor(void);
 void SetColorCommand(void);
 
 // A mouse message over the edit control: a right-button release cuts

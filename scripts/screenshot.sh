@@ -4,11 +4,21 @@
 # taken with ImageMagick's import and cut to the editor's window. Uses a
 # Wine prefix of its own (build/wine-shot) that also holds Wine's Marlett
 # font, which draws the caption's buttons.
-#   scripts/screenshot.sh [PNG]      (default docs/penrik.png)
+#   scripts/screenshot.sh [--scale PERCENT] [PNG]   (default 100 and docs/penrik.png)
+# With a scale the display has that many percent of 96 DPI (150: 144 DPI,
+# 200: 192 DPI), as Windows' display settings give it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+scale=100
+if [ "${1:-}" = --scale ]; then
+    scale=${2:?--scale needs a percentage}
+    shift 2
+fi
 out=$(realpath -m "${1:-docs/penrik.png}")
+dpi=$((96 * scale / 100))
+# Room for the window at its scaled size.
+export PENRIK_SCREEN="$((1024 * scale / 100))x$((768 * scale / 100))"
 
 ./scripts/deps.sh || exit 1
 if ! why=$(scripts/i386-ready.sh); then
@@ -32,8 +42,11 @@ trap 'exit 143' TERM INT
 unset DISPLAY
 start_display >/dev/null
 start_wine
-# The first start's layout: no settings file.
+# The first start's layout: no settings file; the display's scale, which
+# Wine reads as each program starts.
 rm -f "$WINEPREFIX/drive_c/windows/Marravel.ini"
+"$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
+    echo "the display scale could not be set"
 fonts=$WINEPREFIX/drive_c/windows/Fonts
 if [ ! -f "$fonts/marlett.ttf" ]; then
     scratch=$(mktemp -d)

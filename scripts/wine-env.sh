@@ -18,7 +18,7 @@ start_display() {
         local n
         for n in 97 98 99 96 95; do
             [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+            Xvfb ":$n" -screen 0 "${PENRIK_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
             PENRIK_STARTED_X=$!
             export DISPLAY=":$n"
             break

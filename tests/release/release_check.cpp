@@ -1,6 +1,8 @@
 // Looks at an unpacked release the way Windows and a user would:
 //   release_check version FILE   prints the version resource's fields, read
 //                                as the file's properties page reads them
+//   release_check manifest FILE  prints the application manifest that
+//                                Windows reads when it starts FILE
 //   release_check run FILE [DOC]  starts FILE in its own folder with no
 //                                settings, waits for its main window, and
 //                                with DOC (a name relative to that folder)
@@ -59,6 +61,21 @@ static int PrintVersion(const char* file)
         else
             printf("%s is missing\n", field);
     }
+    return 0;
+}
+
+static int PrintManifest(const char* file)
+{
+    HMODULE image = LoadLibraryExA(file, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = image != NULL ? FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : NULL;
+    HGLOBAL loaded = found != NULL ? LoadResource(image, found) : NULL;
+    const char* text = loaded != NULL ? (const char*)LockResource(loaded) : NULL;
+    if (text == NULL) {
+        printf("no manifest (error %lu)\n", GetLastError());
+        return 1;
+    }
+    fwrite(text, 1, SizeofResource(image, found), stdout);
+    printf("\n");
     return 0;
 }
 
@@ -250,8 +267,10 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "version") == 0)
         return PrintVersion(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "manifest") == 0)
+        return PrintManifest(argv[2]);
     if ((argc == 3 || argc == 4) && strcmp(argv[1], "run") == 0)
         return RunAndExit(argv[2], argc == 4 ? argv[3] : NULL);
-    fprintf(stderr, "usage: release_check version FILE | run FILE [DOCUMENT]\n");
+    fprintf(stderr, "usage: release_check version FILE | manifest FILE | run FILE [DOCUMENT]\n");
     return 2;
 }

@@ -109,6 +109,17 @@ else
     pass "imports only system DLLs: $(echo $dlls)"
 fi
 
+# Both programs may use 4 GB on 64-bit Windows.
+for target in win32 win64; do
+    objdump=i686-w64-mingw32-objdump
+    [ "$target" = win64 ] && objdump=x86_64-w64-mingw32-objdump
+    if grep -q 'large address aware' <<<"$("$objdump" -p "$work/$target/penrik.exe" 2>&1)"; then
+        pass "the $target penrik.exe is large address aware"
+    else
+        fail "large address aware $target" "the image header lacks the flag"
+    fi
+done
+
 # The rest runs Windows code: a small checker, built here.
 if [ -z "${PENRIK_WINE_UP:-}" ]; then
     start_display
@@ -137,6 +148,21 @@ else
     fail "version resource" "$(diff <(echo "$fields") <(echo "$shown") | sed -n 's/^[<>]/&/p' | tr '\n' ' ')"
 fi
 sed 's/^/       /' <<<"$shown"
+
+# What Windows reads as it starts the program: per-monitor DPI awareness,
+# today's common controls, the systems it is made for, no elevation.
+manifest=$(timeout 60 "$WINE64" "$checker" manifest "$(winpath "$exe")" 2>"$logs/release-manifest.err" | tr -d '\r')
+why=""
+for wanted in '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>' \
+        '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>' \
+        'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'publicKeyToken="6595b64144ccf1df"' \
+        '<requestedExecutionLevel level="asInvoker"' \
+        '35138b9a-5d96-4fbd-8e2d-a2440225f93a' '4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38' \
+        '1f676c76-80e1-4239-95bb-83d0f6d0da78' '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a'; do
+    grep -qF -- "$wanted" <<<"$manifest" || why="$why lacks $wanted;"
+done
+grep -q 'activeCodePage' <<<"$manifest" && why="$why asks for a code page;"
+if [ -z "$why" ]; then pass "the application manifest"; else fail "manifest" "$why"; fi
 
 # The checker is a 64-bit program; the editor it starts runs under the
 # loader Wine picks for its width.

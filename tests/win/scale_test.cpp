@@ -1,0 +1,149 @@
+// The display scale: the window at 96, 144 and 192 DPI, and a move to a
+// display of another scale.
+#include "harness.h"
+
+#include <stdio.h>
+
+#include <vector>
+
+namespace {
+
+UINT fakeDpi = BASE_DPI;
+UINT FakeDpi(HWND) { return fakeDpi; }
+
+LONG fontDialogHeight;  // what the font dialog was shown
+BOOL WINAPI FontDialogPressingOk(LPCHOOSEFONTA record)
+{
+    fontDialogHeight = record->lpLogFont->lfHeight;
+    return TRUE;
+}
+
+// What a person sees of the layout, in client pixels.
+struct Layout {
+    std::vector<RECT> buttons;
+    int editTop;
+    int lineHeight;
+};
+
+BOOL CALLBACK AddButton(HWND child, LPARAM list)
+{
+    char name[16];
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Button") == 0) {
+        RECT r = WindowRectOf(child);
+        MapWindowPoints(NULL, Penrik.hwndMain, (POINT*)&r, 2);
+        ((std::vector<RECT>*)list)->push_back(r);
+    }
+    return TRUE;
+}
+
+class Scale : public PenrikTest {
+protected:
+    void SetUp() override
+    {
+        PenrikTest::SetUp();
+        Sys.WindowDpi = FakeDpi;
+        Sys.ChooseFontA = FontDialogPressingOk;
+        // A window that fits the virtual screen at twice the size.
+        WriteSettings("[Penrik]\r\nPenrikW=500\r\nPenrikH=300\r\nFontSize=-13\r\nFontName=Courier New\r\n");
+    }
+
+    Layout Measure()
+    {
+        Layout layout;
+        EnumChildWindows(Penrik.hwndMain, AddButton, (LPARAM)&layout.buttons);
+        RECT edit = WindowRectOf(Penrik.hwndEdit);
+        MapWindowPoints(NULL, Penrik.hwndMain, (POINT*)&edit, 2);
+        layout.editTop = edit.top;
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)"first\r\nsecond");
+        LRESULT first = SendMessageA(Penrik.hwndEdit, EM_POSFROMCHAR, 0, 0);
+        LRESULT second = SendMessageA(Penrik.hwndEdit, EM_POSFROMCHAR, 7, 0);
+        layout.lineHeight = (short)HIWORD(second) - (short)HIWORD(first);
+        return layout;
+    }
+
+    // The status panel's black line and the dark left edge of the
+    // indicator's frame, where the scale puts them.
+    void ExpectStatusPanel(int dpi)
+    {
+        RedrawWindow(Penrik.hwndMain, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC dc = GetDC(Penrik.hwndMain);
+        EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, MulDiv(10, dpi, 96), MulDiv(43, dpi, 96))) << dpi;
+        EXPECT_EQ(RGB(0x80, 0x80, 0x80), GetPixel(dc, MulDiv(466, dpi, 96), MulDiv(11, dpi, 96))) << dpi;
+        ReleaseDC(Penrik.hwndMain, dc);
+    }
+
+    void ExpectScaled(const Layout& base, const Layout& now, int dpi)
+    {
+        ASSERT_EQ(base.buttons.size(), now.buttons.size());
+        for (size_t i = 0; i < base.buttons.size(); ++i) {
+            const RECT &b = base.buttons[i], &n = now.buttons[i];
+            EXPECT_EQ(MulDiv(b.left, dpi, 96), n.left) << "button " << i << " at " << dpi;
+            EXPECT_EQ(MulDiv(b.top, dpi, 96), n.top) << "button " << i << " at " << dpi;
+            EXPECT_EQ(MulDiv(b.right - b.left, dpi, 96), n.right - n.left) << "button " << i << " at " << dpi;
+            EXPECT_EQ(MulDiv(b.bottom - b.top, dpi, 96), n.bottom - n.top) << "button " << i << " at " << dpi;
+        }
+        EXPECT_EQ(MulDiv(base.editTop, dpi, 96), now.editTop) << dpi;
+        // The font's own rounding of its height and leading may add a pixel or two.
+        double lineHeight = base.lineHeight * dpi / 96.0;
+        EXPECT_NEAR(lineHeight, now.lineHeight, lineHeight / 10) << dpi;
+        ExpectStatusPanel(dpi);
+    }
+
+    std::string Stored(const char* key)
+    {
+        char value[64];
+        GetPrivateProfileStringA(SETTINGS_SECTION, key, "", value, sizeof value, SETTINGS_FILE);
+        return value;
+    }
+};
+
+TEST_F(Scale, EveryPixelSizeFollowsTheDisplayAndNothingStoredDoes)
+{
+    Layout base;
+    for (int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        fakeDpi = dpi;
+        Start();
+        Layout now = Measure();
+        if (dpi == 96) {
+            base = now;
+            ASSERT_EQ(23u, base.buttons.size());
+            EXPECT_EQ(44, base.editTop);  // at 96 DPI nothing moves
+            ExpectStatusPanel(96);
+        } else {
+            ExpectScaled(base, now, dpi);
+        }
+
+        // The font dialog works at the window's DPI; what it gives back
+        // and what Save Settings writes are the same on every display.
+        Command(IDM_SETFONT);
+        EXPECT_EQ(MulDiv(-13, dpi, 96), fontDialogHeight);
+        EXPECT_EQ(-13, Penrik.Settings.font.lfHeight);
+        Command(IDM_SAVESETTINGS);
+        EXPECT_EQ("-13", Stored("FontSize"));
+        EXPECT_EQ("500", Stored("PenrikW"));
+        EXPECT_EQ("300", Stored("PenrikH"));
+        ShutDown();
+        started = false;
+    }
+
+    // A move to a display of twice the scale, and back.
+    fakeDpi = 96;
+    Start();
+    for (int dpi : {192, 96}) {
+        RECT window = WindowRectOf(Penrik.hwndMain);
+        RECT suggested = {window.left, window.top, window.left + MulDiv(500, dpi, 96),
+                          window.top + MulDiv(300, dpi, 96)};
+        SendMessageA(Penrik.hwndMain, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), (LPARAM)&suggested);
+        Pump();
+        EXPECT_EQ(suggested.right - suggested.left, WindowRectOf(Penrik.hwndMain).right - window.left);
+        RECT client;
+        GetClientRect(Penrik.hwndMain, &client);
+        RECT edit = WindowRectOf(Penrik.hwndEdit);
+        EXPECT_EQ(client.bottom - MulDiv(44, dpi, 96), edit.bottom - edit.top) << "the editor fills the window";
+        ExpectScaled(base, Measure(), dpi);
+    }
+}
+
+}  // namespace
