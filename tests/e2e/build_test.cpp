@@ -232,6 +232,7 @@ struct Debuggee {
     bool ended = false;
     std::map<DWORD, HANDLE> children;     // not yet ended, by process id
     std::vector<std::string> childLines;  // in the order they started
+    std::vector<std::string> childImages; // their programs' full names
 
     bool Launch(const std::string& folder)
     {
@@ -272,6 +273,11 @@ struct Debuggee {
                     status = DBG_EXCEPTION_NOT_HANDLED;
                 else if (child && children.count(event.dwProcessId) != 0) {
                     childLines.push_back(CommandLineOf(children[event.dwProcessId]));
+                    char image[MAX_PATH] = "";
+                    DWORD length = MAX_PATH;
+                    if (!QueryFullProcessImageNameA(children[event.dwProcessId], 0, image, &length))
+                        image[0] = '\0';
+                    childImages.push_back(image);
                     TerminateProcess(children[event.dwProcessId], 0);
                 }
                 break;
@@ -311,17 +317,22 @@ TEST(Build, AChmHelpFileStartsHtmlHelpWithItsName)
     PostMessageA(editor.main, WM_KEYDOWN, VK_F6, key);
     PostMessageA(editor.main, WM_KEYUP, VK_F6, key | 0xC0000000L);
     ASSERT_TRUE(editor.Serve([&] { return !editor.childLines.empty(); }, 30000)) << "no process started";
-    // Wine's hh.exe: the 64-bit one in the Windows folder, the 32-bit one
-    // in the system folder.
-    char windows[MAX_PATH], system[MAX_PATH];
+    // The Windows folder's hh.exe, whatever the current folder holds.
+    char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
-    GetSystemDirectoryA(system, MAX_PATH);
+    std::string viewer = std::string(windows) + "\\hh.exe";
     std::string line = editor.childLines[0];
-    std::string program = line.substr(0, line.find("\" ") + 2);
-    EXPECT_TRUE(lstrcmpiA(program.c_str(), ("\"" + std::string(windows) + "\\hh.exe\" ").c_str()) == 0 ||
-                lstrcmpiA(program.c_str(), ("\"" + std::string(system) + "\\hh.exe\" ").c_str()) == 0)
-        << line;
-    EXPECT_EQ("Ref.chm", line.substr(program.size())) << line;
+    if (line.empty()) {
+        // Under Wine 8 a 32-bit test cannot read the command line of the
+        // 64-bit hh.exe that its 32-bit editor starts: its program, then.
+        EXPECT_EQ(0, lstrcmpiA(viewer.c_str(), editor.childImages[0].c_str())) << editor.childImages[0];
+        printf("the viewer's command line cannot be read from here; its program was %s\n",
+               editor.childImages[0].c_str());
+    } else {
+        std::string program = line.substr(0, line.find("\" ") + 2);
+        EXPECT_EQ(0, lstrcmpiA(program.c_str(), ("\"" + viewer + "\" ").c_str())) << line;
+        EXPECT_EQ("Ref.chm", line.substr(program.size())) << line;
+    }
 
     // The viewer was ended before it ran; the editor goes on.
     EXPECT_TRUE(editor.Serve([&] { return editor.children.empty(); }, 10000));

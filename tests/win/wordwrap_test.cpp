@@ -2,6 +2,8 @@
 // dialogs, and the colours the edit control is given.
 #include "harness.h"
 
+#include <string.h>
+
 #include <deque>
 #include <set>
 
@@ -148,13 +150,17 @@ DWORD StyleOf(HWND control)
     return (DWORD)GetWindowLongA(control, GWL_STYLE);
 }
 
-// Makes every "Edit" window creation fail while it is installed.
+// Makes every "Edit" window creation fail while it is installed. With
+// version 6 of the common controls the class comes by its versioned name,
+// "6.0...!Edit".
 HHOOK refuseHook;
 LRESULT CALLBACK RefuseEdits(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTA* create = ((CBT_CREATEWNDA*)lParam)->lpcs;
-        if (HIWORD((ULONG_PTR)create->lpszClass) != 0 && lstrcmpiA(create->lpszClass, "Edit") == 0)
+        const char* name = HIWORD((ULONG_PTR)create->lpszClass) != 0 ? create->lpszClass : "";
+        const char* bang = strrchr(name, '!');
+        if (lstrcmpiA(bang != NULL ? bang + 1 : name, "Edit") == 0)
             return 1;
     }
     return CallNextHookEx(refuseHook, code, wParam, lParam);
