@@ -667,6 +667,10 @@ int main(int argc, char** argv)
         RecoveryFigure(10 << 20);
         return 0;
     }
+    if (argc >= 2 && strcmp(argv[1], "--startup") == 0) {
+        StartupFigure();  // the start-up figure alone
+        return 0;
+    }
     StartupFigure();
     LoadFigure("load 1 MB", 1 << 20, Runs);
     LoadFigure("load 10 MB", 10 << 20, 3);

@@ -41,8 +41,10 @@ bool Launch(Program& program, const std::string& arguments, const std::string& f
     startup.cb = sizeof startup;
     std::string mutableLine = line;
     if (!CreateProcessA(PenrikExe.c_str(), &mutableLine[0], NULL, NULL, FALSE, 0, NULL,
-                        folder.empty() ? NULL : folder.c_str(), &startup, &program.info))
+                        folder.empty() ? NULL : folder.c_str(), &startup, &program.info)) {
+        printf("%s did not start (error %lu)\n", line.c_str(), GetLastError());
         return false;
+    }
     program.running = true;
     WaitForInputIdle(program.info.hProcess, 10000);
     WaitFor([&] { return (program.main = FindWindowOf(program.info.dwProcessId, "PenrikWClass")) != NULL; },
@@ -60,6 +62,8 @@ bool WaitExit(Program& program, DWORD milliseconds, DWORD* exitCode)
     program.running = false;
     return true;
 }
+
+Program::~Program() { Kill(*this); }
 
 void Kill(Program& program)
 {

@@ -16,6 +16,13 @@ struct Program {
     PROCESS_INFORMATION info = {};
     HWND main = NULL;
     bool running = false;
+
+    Program() = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    // One that a failed assertion left running is ended, so that it does
+    // not hold the test's output open until the test's time runs out.
+    ~Program();
 };
 
 // Starts penrik.exe with this command-line text in `folder` (the
