@@ -140,8 +140,9 @@ struct BareEdit {
         RegisterClassA(&wc);
         window = CreateWindowExA(0, "BenchBare", "bare", WS_OVERLAPPEDWINDOW, 0, 28, 640, 424, NULL, NULL,
                                  wc.hInstance, NULL);
-        edit = CreateWindowExA(0, "Edit", NULL, 0x503001C4L /* the editor's plain style */, 0, 44, 632, 330, window, (HMENU)1,
-                               wc.hInstance, NULL);
+        // A control of characters, as the editor's is.
+        edit = CreateWindowExW(0, L"Edit", NULL, 0x503001C4L /* the editor's plain style */, 0, 44, 632, 330, window,
+                               (HMENU)1, wc.hInstance, NULL);
         SendMessageA(edit, EM_LIMITTEXT, 0, 0);
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);
@@ -263,6 +264,29 @@ static int PeakBare(const char* path)
     {
         BareEdit edit;
         SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text);
+        VirtualFree(text, 0, MEM_RELEASE);
+        PROCESS_MEMORY_COUNTERS counters = {};
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+        printf("%llu\n", (unsigned long long)counters.PeakWorkingSetSize);
+    }
+    return 0;
+}
+
+// The same for a UTF-8 file, whose characters the bare control is given.
+static int PeakBareUtf8(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD size = GetFileSize(file, NULL), read = 0;
+    char* bytes = (char*)VirtualAlloc(NULL, size + 1, MEM_COMMIT, PAGE_READWRITE);
+    ReadFile(file, bytes, size, &read, NULL);
+    CloseHandle(file);
+    wchar_t* text = (wchar_t*)VirtualAlloc(NULL, (read + 1) * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    int units = MultiByteToWideChar(CP_UTF8, 0, bytes, (int)read, text, (int)read);
+    text[units] = 0;
+    VirtualFree(bytes, 0, MEM_RELEASE);
+    {
+        BareEdit edit;
+        SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text);
         VirtualFree(text, 0, MEM_RELEASE);
         PROCESS_MEMORY_COUNTERS counters = {};
         GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
@@ -531,6 +555,81 @@ static void ReplaceAllFigure(const char* name, size_t bytes, size_t matches, boo
     Report(name, ours, "ms", baseline);
 }
 
+// Source text of the same shape with comments in German, Polish, Greek
+// and Japanese, as UTF-8 bytes and as the control's characters.
+static std::string MakeUtf8Text(size_t bytes, size_t matches)
+{
+    std::string ascii = MakeText(bytes, matches), text;
+    text.reserve(bytes + bytes / 8);
+    const std::string from = "a comment line", to = "Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xB1\xCE\xB2 \xE6\x97\xA5\xE6\x9C\xAC";
+    for (size_t at = 0;;) {
+        size_t hit = ascii.find(from, at);
+        text.append(ascii, at, hit == std::string::npos ? std::string::npos : hit - at);
+        if (hit == std::string::npos)
+            break;
+        text += to;
+        at = hit + from.size();
+    }
+    return text;
+}
+
+static std::wstring Widened(const std::string& utf8)
+{
+    std::wstring text(utf8.size(), L'\0');
+    text.resize((size_t)MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &text[0], (int)text.size()));
+    return text;
+}
+
+// UTF-8 files against the bare control given the same characters: load,
+// save (against WM_GETTEXT and one WriteFile), Replace All, peak memory.
+static void UnicodeFigures(size_t bytes)
+{
+    std::string utf8 = MakeUtf8Text(bytes, 1000);
+    std::wstring text = Widened(utf8);
+    std::string path = WriteTemp("utf8.txt", utf8);
+    StartEditor();
+    int saved = Runs;
+    Runs = 3;
+    double load = Measure([&] {
+        SetDocumentName(path.c_str());
+        SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)L"");
+    }, [] { LoadDocument(); });
+    if (DocumentEncoding() != ENCODING_UTF8)
+        printf("the UTF-8 file was not read as UTF-8\n");
+    double save = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
+    std::string plainPath = Folder + "plain.txt";
+    double plainSave = Measure([] {}, [&] {
+        int length = GetWindowTextLengthW(Penrik.hwndEdit);
+        std::vector<wchar_t> copy(length + 1);
+        SendMessageW(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
+        HANDLE file = CreateFileA(plainPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, utf8.data(), (DWORD)utf8.size(), &written, NULL);
+        CloseHandle(file);
+    });
+    std::wstring withX = L"x" + text;  // the first search starts one past 0
+    double replace = Measure([&] { SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)withX.c_str()); },
+                             [] { WithFindBox(IDM_REPLACEALL, "needle", "thread", 1); });
+    std::wstring result((size_t)GetWindowTextLengthW(Penrik.hwndEdit) + 1, L'\0');
+    result.resize(SendMessageW(Penrik.hwndEdit, WM_GETTEXT, result.size(), (LPARAM)&result[0]));
+    StopEditor();
+    double bareLoad, bareResult;
+    {
+        BareEdit edit;
+        bareLoad = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
+                           [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); });
+        bareResult = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
+                             [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)result.c_str()); });
+    }
+    Runs = saved;
+    Report("load 10 MB UTF-8 (bare, same chars)", load, "ms", bareLoad);
+    Report("save 10 MB UTF-8 (WM_GETTEXT+write)", save, "ms", plainSave);
+    Report("replace all, 1,000 in 10 MB UTF-8", replace, "ms", bareResult);
+    double megabytes = (double)utf8.size() / 1048576.0;
+    Report("peak memory, load 10 MB UTF-8", PeakOf("--peak-load", path), "MB", megabytes);
+    Report("peak memory, bare control, same chars", PeakOf("--peak-bare-utf8", path), "MB", megabytes);
+}
+
 // Printing to the default printer (the PDF queue of bench/run.sh) until
 // a new PDF lies in PENRIK_PDF_FOLDER.
 static BOOL WINAPI DefaultPrinter(LPPRINTDLGA record)
@@ -639,6 +738,8 @@ int main(int argc, char** argv)
         return SetTextExperiment((size_t)atoi(argv[2]));
     if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
         return PeakBare(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--peak-bare-utf8") == 0)
+        return PeakBareUtf8(argv[2]);
     // penrik_bench --recovery [RUNS]: that figure alone.
     bool recoveryOnly = argc >= 2 && strcmp(argv[1], "--recovery") == 0;
     if (recoveryOnly) {
@@ -671,6 +772,12 @@ int main(int argc, char** argv)
         StartupFigure();  // the start-up figure alone
         return 0;
     }
+    if (argc >= 2 && strcmp(argv[1], "--unicode") == 0) {
+        UnicodeFigures(10 << 20);  // the UTF-8 figures alone
+        LoadFigure("load 10 MB", 10 << 20, 3);
+        PeakFigure(10 << 20);
+        return 0;
+    }
     StartupFigure();
     LoadFigure("load 1 MB", 1 << 20, Runs);
     LoadFigure("load 10 MB", 10 << 20, 3);
@@ -678,6 +785,7 @@ int main(int argc, char** argv)
     SaveFigure(10 << 20);
     LineBreaksFigure(10 << 20);
     RecoveryFigure(10 << 20);
+    UnicodeFigures(10 << 20);
     EnterFigure(100000);
     FindFigure(10 << 20);
     ReplaceAllFigure("replace all, 10,000 in 1 MB", 1 << 20, 10000, false);

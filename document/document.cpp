@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "document/filetext.h"
 #include "document/linebreaks.h"
 #include "document/save.h"
 
@@ -25,7 +26,8 @@ static struct {
     char FileTitle[NAME_SIZE];
     int Modified;
     LineBreaks breaks;        // the file's own line breaks, which a save gives back
-    HLOCAL TextBlock;         // the text while it is loaded or written
+    TextEncoding encoding;    // the file's encoding, which a save writes again
+    HLOCAL TextBlock;         // the file's bytes while they are read
     const char* dialogTitle;  // the last file dialog's, which the unsaved-changes question reuses
 } Doc;
 
@@ -35,6 +37,7 @@ void ResetDocument(void)
     Doc.FileTitle[0] = '\0';
     Doc.Modified = 0;
     Doc.breaks = BREAKS_AS_IS;
+    Doc.encoding = ENCODING_ANSI;
     if (Doc.TextBlock != NULL)
         LocalFree(Doc.TextBlock);
     Doc.TextBlock = NULL;
@@ -54,6 +57,11 @@ int DocumentBreaks(void) { return Doc.breaks; }
 void SetDocumentBreaks(int kind)
 {
     Doc.breaks = kind == BREAKS_LF || kind == BREAKS_CR ? (LineBreaks)kind : BREAKS_AS_IS;
+}
+int DocumentEncoding(void) { return Doc.encoding; }
+void SetDocumentEncoding(int encoding)
+{
+    Doc.encoding = encoding >= ENCODING_ANSI && encoding <= ENCODING_UTF16BE ? (TextEncoding)encoding : ENCODING_ANSI;
 }
 
 void SetDocumentName(const char* name)
@@ -146,18 +154,13 @@ static int ReplaceTextBlock(SIZE_T size)
 
 static void SetEmptyText(void)
 {
-    if (ReplaceTextBlock(1)) {
-        char* text = (char*)LocalLock(Doc.TextBlock);
-        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
-        LocalUnlock(Doc.TextBlock);
-    } else {
-        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)"");
-    }
+    ReplaceTextBlock(1);
+    SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)L"");
 }
 
 static CopiedDocument Copied(void)
 {
-    CopiedDocument document = {Doc.DocumentName, Doc.breaks, Doc.Modified};
+    CopiedDocument document = {Doc.DocumentName, Doc.breaks, Doc.encoding, Doc.Modified};
     return document;
 }
 
@@ -172,8 +175,9 @@ static void OfferRecovery(const char* name)
     RecoveredText found;
     if (!TakeRecoveryCopy(name, &found))
         return;
-    if (SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)found.text)) {
+    if (SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)found.text)) {
         SetDocumentBreaks(found.breaks);
+        SetDocumentEncoding(found.encoding);
         SetModified(1);
         AdoptRecoveryCopy(found);
     } else {
@@ -217,24 +221,69 @@ int QuerySave(HWND owner)
     return WriteDocument(owner);
 }
 
+// A document in the code page holds characters that the code page lacks:
+// the user says whether to save it as UTF-8 instead (IDYES, and it is
+// UTF-8 from then on), in the code page with those characters replaced
+// (IDNO), or not at all (anything else).
+static int AskForUtf8(HWND owner)
+{
+    char text[MESSAGE_SIZE];
+    snprintf(text, sizeof text, "%s contains characters that the ANSI code page cannot hold. Save it as UTF-8?",
+             Doc.DocumentName[0] != '\0' ? Doc.DocumentName : "Untitled");
+    return Sys.MessageBoxA(owner, text, "Penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+}
+
+// The control's text as the file's bytes, in a block the caller frees;
+// 0 when the save is not to go on (`asked` then says whether the user
+// stopped it or there was no memory).
+static int FileBytesOfText(HWND owner, HLOCAL* bytes, size_t* length, int* stopped)
+{
+    *stopped = 0;
+    DWORD count = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    HLOCAL block = Sys.LocalAlloc(LMEM_MOVEABLE, ((SIZE_T)count + 1) * sizeof(wchar_t));
+    if (block == NULL)
+        return 0;
+    wchar_t* text = (wchar_t*)LocalLock(block);
+    size_t copied = (size_t)SendMessageW(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)count + 1, (LPARAM)text);
+    copied = FromControlBreaks(text, copied, Doc.breaks);
+    int lossy = 0;
+    int made = EncodeFileText(text, copied, Doc.encoding, bytes, length, &lossy);
+    if (made && lossy) {
+        int answer = AskForUtf8(owner);
+        if (answer == IDYES) {
+            LocalFree(*bytes);
+            Doc.encoding = ENCODING_UTF8;
+            made = EncodeFileText(text, copied, Doc.encoding, bytes, length, &lossy);
+        } else if (answer != IDNO) {
+            LocalFree(*bytes);
+            *bytes = NULL;
+            made = 0;
+            *stopped = 1;
+        }
+    }
+    LocalUnlock(block);
+    LocalFree(block);
+    return made;
+}
+
 static int WriteDocument(HWND owner)
 {
     int result = 0;
     char kept[MAX_PATH] = "";
-    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    if (ReplaceTextBlock((SIZE_T)length + 1)) {
-        char* text = (char*)LocalLock(Doc.TextBlock);
-        DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)text);
-        copied = (DWORD)FromControlBreaks(text, copied, Doc.breaks);
+    HLOCAL bytes = NULL;
+    size_t length = 0;
+    int stopped = 0;
+    if (FileBytesOfText(owner, &bytes, &length, &stopped)) {
         HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-        result = SaveFileBytes(Doc.DocumentName, text, copied, kept);
+        result = SaveFileBytes(Doc.DocumentName, (const char*)LocalLock(bytes), (DWORD)length, kept);
         SetCursor(previous);
-        LocalUnlock(Doc.TextBlock);
+        LocalUnlock(bytes);
+        LocalFree(bytes);
     }
     if (result) {
         Doc.Modified = 0;
         DropRecoveryCopy();
-    } else {
+    } else if (!stopped) {
         char message[MESSAGE_SIZE + MAX_PATH];
         if (kept[0] != '\0')
             snprintf(message, sizeof message, "Error writing to %s. Its old contents are in %s.", Doc.DocumentName,
@@ -259,49 +308,6 @@ static void ForgetFailedLoad(const char* previousName)
     }
     Doc.DocumentName[0] = '\0';
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
-}
-
-// Whether the control, which counts `shown` bytes (a double-byte text may
-// be counted longer than it is), gives back exactly the `length` bytes it
-// was given.
-static int ShownAsRead(const char* text, DWORD length, DWORD shown)
-{
-    DWORD room = shown + 1;
-    HLOCAL block = LocalAlloc(LMEM_FIXED, room);
-    if (block == NULL)
-        return 1;  // nothing to compare with: the control is taken at its word
-    char* copy = (char*)block;
-    DWORD copied = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, room, (LPARAM)copy);
-    int same = copied == length && memcmp(copy, text, length) == 0;
-    LocalFree(block);
-    return same;
-}
-
-// The control ends lines only at CR LF: a file whose lines all end in
-// LF, or all in CR, gets CR LF in TextBlock in their place, and
-// `breaks` says which, for the save to give them back. Any other text,
-// CR LF or mixed, stays byte for byte. `length` is the text's in
-// TextBlock. Returns 0 when there is no memory for the converted text.
-static int ToControlText(DWORD length, LineBreaks* breaks)
-{
-    const char* text = (const char*)LocalLock(Doc.TextBlock);
-    *breaks = ClassifyLineBreaks(text, length);
-    if (*breaks == BREAKS_AS_IS) {
-        LocalUnlock(Doc.TextBlock);
-        return 1;
-    }
-    size_t converted = ControlLength(text, length, *breaks);
-    HLOCAL block = converted < 0x7FFFFFFF ? Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, converted + 1) : NULL;
-    if (block != NULL) {
-        ToControlBreaks(text, length, *breaks, (char*)LocalLock(block));
-        LocalUnlock(block);
-    }
-    LocalUnlock(Doc.TextBlock);
-    if (block == NULL)
-        return 0;
-    LocalFree(Doc.TextBlock);
-    Doc.TextBlock = block;
-    return 1;
 }
 
 // Loads DocumentName for Open and a drop (`previousName` is the name
@@ -341,52 +347,52 @@ static int Load(const char* previousName)
     }
 
     HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-    char* text = (char*)LocalLock(Doc.TextBlock);
+    char* bytes = (char*)LocalLock(Doc.TextBlock);
     DWORD read = 0;
-    if (!Sys.ReadFile(file, text, size, &read, NULL) && read > size)
+    if (!Sys.ReadFile(file, bytes, size, &read, NULL) && read > size)
         read = 0;
     CloseHandle(file);
-    // The control stops at the first zero byte: that much is the text.
-    DWORD expected = (DWORD)lstrlenA(text);
+    ControlText decoded;
+    int made = DecodeFileText(bytes, read, &decoded);
     LocalUnlock(Doc.TextBlock);
-    LineBreaks breaks = BREAKS_AS_IS;
-    if (!ToControlText(expected, &breaks)) {
+    LocalFree(Doc.TextBlock);  // the bytes are not needed once they are characters
+    Doc.TextBlock = NULL;
+    if (!made) {
         SetCursor(previousCursor);
         Sys.MessageBoxA(Penrik.hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return 0;
     }
-    text = (char*)LocalLock(Doc.TextBlock);
-    DWORD given = (DWORD)lstrlenA(text);
-    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
-    DWORD shown = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    int changed = shown != 0 && !ShownAsRead(text, given, shown);
-    LocalUnlock(Doc.TextBlock);
+    SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)LocalLock(decoded.block));
+    LocalUnlock(decoded.block);
+    LocalFree(decoded.block);
+    DWORD shown = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    LineBreaks breaks = decoded.breaks;
 
     if (read != size) {
         SetCursor(previousCursor);
         ShowFileMessage("Error reading %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
-    if (expected < read) {
-        // The control ends the text at the first zero byte. Saving writes
-        // only what it shows, so the user must know the rest is not there.
+    if (decoded.cutAtZero) {
+        // The control ends the text at the first zero character. Saving
+        // writes only what it shows, so the user must know the rest is not there.
         SetCursor(previousCursor);
         ShowFileMessage("%s contains zero bytes: only the text before the first one is shown, "
                         "and saving it would drop the rest.",
                         Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
-    if (changed) {
-        // The control holds text in the code page's characters: bytes that
-        // make none (a stray lead byte of a double-byte code page, or a
-        // byte it leaves unassigned) come back as other bytes.
+    if (decoded.notKept) {
+        // Bytes that the code page makes no character of (a stray lead
+        // byte of a double-byte code page, or a byte it leaves unassigned)
+        // would come back as other bytes.
         SetCursor(previousCursor);
         ShowFileMessage("%s contains bytes that this system's code page cannot show: they are shown as "
                         "other characters, and saving the file would change those bytes.",
                         Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
-    int refused = shown == 0 && expected != 0;
+    int refused = shown == 0 && decoded.length != 0;
     if (refused) {
         // The control could not take the text, and the previous text is gone.
         SetCursor(previousCursor);
@@ -400,12 +406,14 @@ static int Load(const char* previousName)
         Doc.DocumentName[0] = '\0';
         SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
         Doc.breaks = refused ? BREAKS_AS_IS : breaks;
+        Doc.encoding = refused ? ENCODING_ANSI : decoded.encoding;
         DropRecoveryCopy();
         SetModified(1);
         return 0;
     }
 
     Doc.breaks = breaks;
+    Doc.encoding = decoded.encoding;
     SetCaption(Doc.DocumentName);
     SetFocus(Penrik.hwndEdit);
     Doc.Modified = 0;
@@ -426,6 +434,7 @@ static void FileNew(void)
     Doc.Modified = 0;
     Doc.DocumentName[0] = '\0';
     Doc.breaks = BREAKS_AS_IS;
+    Doc.encoding = ENCODING_ANSI;
     SetEmptyText();
     DropRecoveryCopy();
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);

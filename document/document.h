@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "document/encoding.h"
 #include "document/linebreaks.h"
 #include "document/recovery.h"
 
@@ -29,6 +30,10 @@ void SetModified(int modified);
 // control holds CR LF, and a save writes these. New documents are as-is.
 int DocumentBreaks(void);
 void SetDocumentBreaks(int kind);
+// The encoding of the document's file (a TextEncoding value), which a
+// save writes. New documents are ANSI.
+int DocumentEncoding(void);
+void SetDocumentEncoding(int encoding);
 
 // Asks whether to save unsaved changes. Returns 0 to stop the caller,
 // non-zero to let it go on (IDNO when the changes are to be dropped).

@@ -2,11 +2,21 @@
 
 #include <string.h>
 
-LineBreaks ClassifyLineBreaks(const char* text, size_t length)
+// The first `c` in the n characters from p, or null.
+static const char* Find(const char* p, char c, size_t n) { return (const char*)memchr(p, c, n); }
+static const wchar_t* Find(const wchar_t* p, wchar_t c, size_t n)
 {
-    const char* end = text + length;
+    for (const wchar_t* end = p + n; p < end; ++p)
+        if (*p == c)
+            return p;
+    return NULL;
+}
+
+template <typename Char> LineBreaks ClassifyLineBreaks(const Char* text, size_t length)
+{
+    const Char* end = text + length;
     int sawCR = 0, sawLF = 0;
-    for (const char* p = text; p < end; ++p) {
+    for (const Char* p = text; p < end; ++p) {
         if (*p == '\n') {
             if (p > text && p[-1] == '\r')
                 return BREAKS_AS_IS;  // a CR LF pair: the control's own break
@@ -20,37 +30,37 @@ LineBreaks ClassifyLineBreaks(const char* text, size_t length)
     return sawCR ? BREAKS_CR : BREAKS_AS_IS;
 }
 
-static char BreakOf(LineBreaks kind)
+template <typename Char> static Char BreakOf(LineBreaks kind)
 {
     return kind == BREAKS_LF ? '\n' : '\r';
 }
 
-size_t ControlLength(const char* text, size_t length, LineBreaks kind)
+template <typename Char> size_t ControlLength(const Char* text, size_t length, LineBreaks kind)
 {
     if (kind == BREAKS_AS_IS)
         return length;
-    const char byte = BreakOf(kind);
+    const Char unit = BreakOf<Char>(kind);
     size_t breaks = 0;
-    const char* end = text + length;
-    for (const char* p = text; (p = (const char*)memchr(p, byte, (size_t)(end - p))) != NULL; ++p)
+    const Char* end = text + length;
+    for (const Char* p = text; (p = Find(p, unit, (size_t)(end - p))) != NULL; ++p)
         ++breaks;
     return length + breaks;
 }
 
-size_t ToControlBreaks(const char* text, size_t length, LineBreaks kind, char* out)
+template <typename Char> size_t ToControlBreaks(const Char* text, size_t length, LineBreaks kind, Char* out)
 {
     if (kind == BREAKS_AS_IS) {
-        memcpy(out, text, length);
+        memcpy(out, text, length * sizeof(Char));
         return length;
     }
-    const char byte = BreakOf(kind);
-    const char* end = text + length;
-    char* o = out;
-    const char* p = text;
+    const Char unit = BreakOf<Char>(kind);
+    const Char* end = text + length;
+    Char* o = out;
+    const Char* p = text;
     while (p < end) {
-        const char* hit = (const char*)memchr(p, byte, (size_t)(end - p));
-        size_t run = (hit == NULL ? end : hit) - p;
-        memcpy(o, p, run);
+        const Char* hit = Find(p, unit, (size_t)(end - p));
+        size_t run = (size_t)((hit == NULL ? end : hit) - p);
+        memcpy(o, p, run * sizeof(Char));
         o += run;
         if (hit == NULL)
             break;
@@ -61,26 +71,26 @@ size_t ToControlBreaks(const char* text, size_t length, LineBreaks kind, char* o
     return (size_t)(o - out);
 }
 
-size_t FromControlBreaks(char* text, size_t length, LineBreaks kind)
+template <typename Char> size_t FromControlBreaks(Char* text, size_t length, LineBreaks kind)
 {
     if (kind == BREAKS_AS_IS)
         return length;
-    const char byte = BreakOf(kind);
-    char* end = text + length;
-    char* o = text;
-    char* p = text;
+    const Char unit = BreakOf<Char>(kind);
+    Char* end = text + length;
+    Char* o = text;
+    Char* p = text;
     while (p < end) {
-        char* hit = (char*)memchr(p, '\r', (size_t)(end - p));
+        Char* hit = (Char*)Find(p, '\r', (size_t)(end - p));
         if (hit == NULL) {
-            memmove(o, p, (size_t)(end - p));
+            memmove(o, p, (size_t)(end - p) * sizeof(Char));
             o += end - p;
             break;
         }
         size_t run = (size_t)(hit - p);
-        memmove(o, p, run);
+        memmove(o, p, run * sizeof(Char));
         o += run;
         if (hit + 1 < end && hit[1] == '\n') {
-            *o++ = byte;
+            *o++ = unit;
             p = hit + 2;
         } else {
             *o++ = '\r';  // a lone CR is text, not a break
@@ -89,3 +99,12 @@ size_t FromControlBreaks(char* text, size_t length, LineBreaks kind)
     }
     return (size_t)(o - text);
 }
+
+template LineBreaks ClassifyLineBreaks(const char*, size_t);
+template LineBreaks ClassifyLineBreaks(const wchar_t*, size_t);
+template size_t ControlLength(const char*, size_t, LineBreaks);
+template size_t ControlLength(const wchar_t*, size_t, LineBreaks);
+template size_t ToControlBreaks(const char*, size_t, LineBreaks, char*);
+template size_t ToControlBreaks(const wchar_t*, size_t, LineBreaks, wchar_t*);
+template size_t FromControlBreaks(char*, size_t, LineBreaks);
+template size_t FromControlBreaks(wchar_t*, size_t, LineBreaks);

@@ -29,10 +29,11 @@
 
 // One copy on its way to the disk.
 struct CopyJob {
-    char* text;
-    DWORD length;
+    wchar_t* text;
+    DWORD length;  // in bytes
     char name[MAX_PATH];
     int breaks;
+    int encoding;
     ULONGLONG time;  // UTC, in FILETIME units
 };
 
@@ -40,6 +41,7 @@ struct CopyJob {
 struct CopyHeader {
     char name[MAX_PATH];
     int breaks;
+    int encoding;   // -1: a copy of an older editor, whose text is in the code page
     ULONGLONG time;
     DWORD headerLength;  // where the text starts
     DWORD length;        // of the text
@@ -125,8 +127,10 @@ static void WriteJob(CopyJob* job)
     if (!MakeOwnPlace() || !CopyPath(temporary, Recovery.id, ".tmp") || !CopyPath(copy, Recovery.id, ".copy"))
         return;
     char header[HEADER_SIZE];
-    int headerLength = snprintf(header, sizeof header, "%s\r\nname=%s\r\nbreaks=%d\r\ntime=%llu\r\nlength=%lu\r\n\r\n",
-                                COPY_SIGNATURE, job->name, job->breaks, (unsigned long long)job->time,
+    // The text is the control's characters, UTF-16 little-endian.
+    int headerLength = snprintf(header, sizeof header,
+                                "%s\r\nname=%s\r\nbreaks=%d\r\nencoding=%d\r\ntime=%llu\r\nlength=%lu\r\n\r\n",
+                                COPY_SIGNATURE, job->name, job->breaks, job->encoding, (unsigned long long)job->time,
                                 (unsigned long)job->length);
     if (headerLength <= 0 || headerLength >= (int)sizeof header)
         return;
@@ -135,7 +139,7 @@ static void WriteJob(CopyJob* job)
         return;
     // On the disk before the rename, or a power cut could leave a copy
     // that has its name but not its text.
-    int ok = WriteAll(file, header, (DWORD)headerLength) && WriteAll(file, job->text, job->length) &&
+    int ok = WriteAll(file, header, (DWORD)headerLength) && WriteAll(file, (const char*)job->text, job->length) &&
              FlushFileBuffers(file);
     if (!CloseHandle(file))
         ok = 0;
@@ -258,15 +262,17 @@ void CopyForRecovery(const CopiedDocument& document, int wait)
     CopyJob* job = (CopyJob*)HeapAlloc(heap, 0, sizeof *job);
     if (job == NULL)
         return;
-    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
-    job->text = (char*)HeapAlloc(heap, 0, (SIZE_T)length + 1);
+    DWORD length = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    job->text = length < 0x3FFFFFFF ? (wchar_t*)HeapAlloc(heap, 0, ((SIZE_T)length + 1) * sizeof(wchar_t)) : NULL;
     if (job->text == NULL) {
         HeapFree(heap, 0, job);
         return;
     }
-    job->length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)job->text);
+    DWORD copied = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)job->text);
+    job->length = copied * (DWORD)sizeof(wchar_t);
     lstrcpynA(job->name, document.name, MAX_PATH);
     job->breaks = document.breaks;
+    job->encoding = document.encoding;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     job->time = ((ULONGLONG)now.dwHighDateTime << 32) | now.dwLowDateTime;
@@ -345,6 +351,7 @@ static int ReadHeader(const char* path, ULONGLONG size, CopyHeader* header)
         return 0;
     end[2] = '\0';
     header->headerLength = (DWORD)(end + 4 - text);
+    header->encoding = -1;
     int fields = 0;
     for (char* line = text + signature + 2; *line != '\0';) {
         char* next = strstr(line, "\r\n");
@@ -359,6 +366,8 @@ static int ReadHeader(const char* path, ULONGLONG size, CopyHeader* header)
         } else if (strncmp(line, "breaks=", 7) == 0) {
             header->breaks = atoi(line + 7);
             fields |= 2;
+        } else if (strncmp(line, "encoding=", 9) == 0) {
+            header->encoding = atoi(line + 9);
         } else if (strncmp(line, "time=", 5) == 0) {
             header->time = strtoull(line + 5, NULL, 10);
             fields |= 4;
@@ -466,13 +475,6 @@ static void DeleteCopy(const char* id)
     }
 }
 
-static void SayNotRecovered(const char* format, const char* path)
-{
-    char text[PATH_SIZE + 128];
-    snprintf(text, sizeof text, format, path);
-    Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
-}
-
 // Reads copy `id`'s text; says so when it cannot.
 static int ReadCopy(const char* id, const CopyHeader& header, RecoveredText* found)
 {
@@ -481,24 +483,39 @@ static int ReadCopy(const char* id, const CopyHeader& header, RecoveredText* fou
         return 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     HANDLE heap = GetProcessHeap();
-    char* text = file != INVALID_HANDLE_VALUE ? (char*)HeapAlloc(heap, 0, (SIZE_T)header.length + 1) : NULL;
+    char* bytes = file != INVALID_HANDLE_VALUE ? (char*)HeapAlloc(heap, 0, (SIZE_T)header.length + 2) : NULL;
     DWORD read = 0;
-    int ok = text != NULL && SetFilePointer(file, (LONG)header.headerLength, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-             Sys.ReadFile(file, text, header.length, &read, NULL) && read == header.length;
+    int ok = bytes != NULL && SetFilePointer(file, (LONG)header.headerLength, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+             Sys.ReadFile(file, bytes, header.length, &read, NULL) && read == header.length;
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    if (!ok) {
+    wchar_t* text = NULL;
+    if (ok && header.encoding >= 0) {
+        text = (wchar_t*)bytes;  // the control's own characters
+        text[read / sizeof(wchar_t)] = 0;
+        bytes = NULL;
+    } else if (ok) {
+        // An older editor's copy: the code page's text.
+        int units = read > 0 ? MultiByteToWideChar(CP_ACP, 0, bytes, (int)read, NULL, 0) : 0;
+        text = (wchar_t*)HeapAlloc(heap, 0, ((SIZE_T)units + 1) * sizeof(wchar_t));
+        if (text != NULL) {
+            if (units > 0)
+                MultiByteToWideChar(CP_ACP, 0, bytes, (int)read, text, units);
+            text[units] = 0;
+        }
+    }
+    HeapFree(heap, 0, bytes);
+    if (text == NULL) {
         // Gone since it was offered, or unreadable: the user must not
         // think the changes are back.
-        HeapFree(heap, 0, text);
         char message[PATH_SIZE + 64];
         snprintf(message, sizeof message, "The recovery copy %s could not be read: nothing was recovered.", path);
         Sys.MessageBoxA(Penrik.hwndMain, message, "Penrik", MB_ICONEXCLAMATION);
         return 0;
     }
-    text[read] = '\0';
     found->text = text;
     found->breaks = header.breaks;
+    found->encoding = header.encoding >= 0 ? header.encoding : 0;
     lstrcpynA(found->id, id, sizeof found->id);
     return 1;
 }

@@ -17,6 +17,7 @@ void EndRecovery(void);
 struct CopiedDocument {
     const char* name;  // empty when untitled
     int breaks;        // the LineBreaks its file is saved with
+    int encoding;      // the TextEncoding its file is saved in
     int modified;      // no copy is made of a document without changes
 };
 
@@ -32,8 +33,9 @@ void DropRecoveryCopy(void);
 
 // A copy that an ended editor left, taken up by the user.
 struct RecoveredText {
-    char* text;  // zero-terminated; FreeRecoveredText frees it
+    wchar_t* text;  // zero-terminated; FreeRecoveredText frees it
     int breaks;
+    int encoding;   // a copy of an older editor holds code-page text: ANSI
     char id[40];
 };
 // The document now holds `name`'s file as it is on disk (empty name: an

@@ -58,7 +58,8 @@ static HWND CreateEditControl(DWORD style)
     RECT client;
     GetClientRect(Penrik.hwndMain, &client);
     int height = client.bottom - client.top - Scaled(EDIT_TOP);
-    HWND edit = CreateWindowExA(WS_EX_TOPMOST, "Edit", NULL, style, 0, Scaled(EDIT_TOP), client.right - client.left,
+    // A window of characters, so that text in any language keeps them.
+    HWND edit = CreateWindowExW(WS_EX_TOPMOST, L"Edit", NULL, style, 0, Scaled(EDIT_TOP), client.right - client.left,
                                 height > 0 ? height : 0, Penrik.hwndMain, (HMENU)(INT_PTR)IDC_EDIT,
                                 Penrik.hInst, NULL);
     if (edit != NULL)
@@ -334,20 +335,21 @@ void CutOrPasteOnRightButton(UINT mouseMessage)
 // Room for a line or a tab text: on the stack when it is short, else a
 // block of local memory.
 struct Scratch {
-    char small[128];
-    char* text;
+    wchar_t small[128];
+    wchar_t* text;
     HLOCAL block;
 };
 
+// Room for `size` characters.
 static int TakeScratch(Scratch* scratch, size_t size)
 {
     scratch->block = NULL;
-    if (size <= sizeof scratch->small) {
+    if (size <= sizeof scratch->small / sizeof scratch->small[0]) {
         scratch->text = scratch->small;
         return 1;
     }
-    scratch->block = Sys.LocalAlloc(LPTR, size);
-    scratch->text = (char*)scratch->block;
+    scratch->block = size < 0x3FFFFFFF ? Sys.LocalAlloc(LPTR, size * sizeof(wchar_t)) : NULL;
+    scratch->text = (wchar_t*)scratch->block;
     return scratch->text != NULL;
 }
 
@@ -372,17 +374,17 @@ static long ReadLine(WPARAM line, Scratch* scratch)
     // The capacity word of EM_GETLINE is 16 bits wide; a longer line is
     // taken from the whole text.
     if (length < 0xFFFF) {
-        size_t room = length + 2 > sizeof(WORD) + 1 ? length + 2 : sizeof(WORD) + 1;
+        size_t room = length + 2;  // the capacity word takes one character
         if (!TakeScratch(scratch, room))
             return -1;
         *(WORD*)scratch->text = (WORD)(room - 1);
-        return (long)SendMessageA(edit, EM_GETLINE, line, (LPARAM)scratch->text);
+        return (long)SendMessageW(edit, EM_GETLINE, line, (LPARAM)scratch->text);
     }
-    size_t total = (size_t)SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    size_t total = (size_t)SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
     if (!TakeScratch(scratch, total + 1))
         return -1;
-    SendMessageA(edit, WM_GETTEXT, total + 1, (LPARAM)scratch->text);
-    memmove(scratch->text, scratch->text + first, length);
+    SendMessageW(edit, WM_GETTEXT, total + 1, (LPARAM)scratch->text);
+    memmove(scratch->text, scratch->text + first, length * sizeof(wchar_t));
     return (long)length;
 }
 
@@ -405,9 +407,10 @@ static void AutoIndent(unsigned int line)
     Scratch indent;
     if (!TakeScratch(&indent, (size_t)tabs + 1))
         return;
-    memset(indent.text, '\t', tabs);
-    indent.text[tabs] = '\0';
-    SendMessageA(edit, EM_REPLACESEL, 0, (LPARAM)indent.text);
+    for (unsigned int i = 0; i < tabs; ++i)
+        indent.text[i] = L'\t';
+    indent.text[tabs] = L'\0';
+    SendMessageW(edit, EM_REPLACESEL, 0, (LPARAM)indent.text);
     DropScratch(&indent);
 }
 
@@ -442,13 +445,13 @@ LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-int SetEditedText(const char* text, const ChangeState& after)
+int SetEditedText(const wchar_t* text, const ChangeState& after)
 {
     // The new text is the edits' outcome: the change handler must not
     // indent anything for it.
     HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     Editor.skipIndent = 1;
-    LRESULT set = SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+    LRESULT set = SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
     SetCursor(previousCursor);
     Editor.skipIndent = after.skipIndent;
     if (!set)

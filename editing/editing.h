@@ -44,6 +44,6 @@ void CopyFontAttributes(LOGFONTA* record);
 // the state that the edits leading to it left. Returns 0, with the text
 // unchanged, when the control could not take it.
 ChangeState CurrentChangeState(void);
-int SetEditedText(const char* text, const ChangeState& after);
+int SetEditedText(const wchar_t* text, const ChangeState& after);
 
 #endif

@@ -11,8 +11,8 @@ int LineIndicatorText(unsigned int lineIndex, char* buffer, size_t size);
 
 // Tabs for a new empty line after `line` (length characters, not
 // terminated): its leading tabs, one more after "(", ")", ":" or "{",
-// one fewer after "}".
-unsigned int AutoIndentTabs(const char* line, size_t length);
+// one fewer after "}". For bytes and for the control's characters.
+template <typename Char> unsigned int AutoIndentTabs(const Char* line, size_t length);
 
 // What the editor keeps between two changes of the text.
 struct ChangeState {

@@ -240,13 +240,14 @@ static int PrintDocument(void)
     int abandoned = 0;
     static INT tabStops[1] = {PRINT_TAB_STOP};
     for (uint32_t index = 0; index < Printer.LineCount; ++index) {
-        char line[LINE_BUFFER_SIZE];
+        // The control's characters, drawn as they are, in any language.
+        wchar_t line[LINE_BUFFER_SIZE];
         WORD room = LINE_BUFFER_SIZE - 1;
         memcpy(line, &room, sizeof room);
-        LRESULT copied = SendMessageA(Penrik.hwndEdit, EM_GETLINE, (WPARAM)index, (LPARAM)line);
+        LRESULT copied = SendMessageW(Penrik.hwndEdit, EM_GETLINE, (WPARAM)index, (LPARAM)line);
         int length = copied < 0 ? 0 : copied > room ? room : (int)copied;
         Printer.PrintRow = RowOfLine(index, layout);
-        TabbedTextOutA(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), line, length, 1, tabStops, PRINT_LEFT);
+        TabbedTextOutW(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), line, length, 1, tabStops, PRINT_LEFT);
         ++Printer.PrintRow;
         if (!PageEndsAfterLine(index, layout))
             continue;

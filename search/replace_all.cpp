@@ -3,13 +3,27 @@
 #include <string.h>
 
 
-static int HasBreak(const char* text, size_t length)
+template <typename Char> static int HasBreak(const Char* text, size_t length)
 {
-    return memchr(text, '\r', length) != NULL || memchr(text, '\n', length) != NULL;
+    for (size_t i = 0; i < length; ++i)
+        if (text[i] == '\r' || text[i] == '\n')
+            return 1;
+    return 0;
 }
 
-int ReplaceAllComputable(const char* text, size_t length, const char* find, size_t findLength,
-                         const char* replacement, size_t replacementLength)
+// The next LF in the n units from p, or null.
+static const char* NextLineFeed(const char* p, size_t n) { return (const char*)memchr(p, '\n', n); }
+static const wchar_t* NextLineFeed(const wchar_t* p, size_t n)
+{
+    for (const wchar_t* end = p + n; p < end; ++p)
+        if (*p == '\n')
+            return p;
+    return NULL;
+}
+
+template <typename Char>
+int ReplaceAllComputable(const Char* text, size_t length, const Char* find, size_t findLength,
+                         const Char* replacement, size_t replacementLength)
 {
     if (HasBreak(find, findLength) || HasBreak(replacement, replacementLength))
         return 0;
@@ -22,24 +36,25 @@ int ReplaceAllComputable(const char* text, size_t length, const char* find, size
     return 1;
 }
 
-void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replacement,
-                         size_t replacementLength, ChangeState* state, std::string* result)
+template <typename Char>
+void ReplaceAllInOnePass(SearchScan<Char>* scan, size_t matchStart, const Char* replacement,
+                         size_t replacementLength, ChangeState* state, std::basic_string<Char>* result)
 {
-    const char* text = scan->text;
+    const Char* text = scan->text;
     size_t length = scan->length;
     size_t m = scan->findLength;
-    std::string& out = *result;
+    std::basic_string<Char>& out = *result;
     out.clear();
     out.reserve(length + length / 8);
 
     unsigned int line = 0;    // line of the end of `out`
     size_t lineStart = 0;     // where that line starts in `out`
     size_t previousStart = 0; // where the line before it starts
-    auto append = [&](const char* from, size_t count) {
+    auto append = [&](const Char* from, size_t count) {
         size_t base = out.size();
         out.append(from, count);
-        for (const char* p = (const char*)memchr(from, '\n', count); p != NULL;
-             p = (const char*)memchr(p + 1, '\n', count - (size_t)(p + 1 - from))) {
+        for (const Char* p = NextLineFeed(from, count); p != NULL;
+             p = NextLineFeed(p + 1, count - (size_t)(p + 1 - from))) {
             ++line;
             previousStart = lineStart;
             lineStart = base + (size_t)(p - from) + 1;
@@ -55,7 +70,7 @@ void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replac
         if (ApplyChangeRule(state, line) == CHANGE_INDENT && line > 0 && lineStart == out.size() &&
             (pos == length || text[pos] == '\r')) {
             // The caret sits on an empty line: indent it from the line above.
-            const char* above = out.data() + previousStart;
+            const Char* above = out.data() + previousStart;
             size_t aboveLength = lineStart - 2 - previousStart;
             unsigned int tabs = AutoIndentTabs(above, aboveLength);
             out.append(tabs, '\t');
@@ -70,3 +85,9 @@ void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replac
     }
     append(text + pos, length - pos);
 }
+
+template int ReplaceAllComputable(const char*, size_t, const char*, size_t, const char*, size_t);
+template int ReplaceAllComputable(const wchar_t*, size_t, const wchar_t*, size_t, const wchar_t*, size_t);
+template void ReplaceAllInOnePass(SearchScan<char>*, size_t, const char*, size_t, ChangeState*, std::string*);
+template void ReplaceAllInOnePass(SearchScan<wchar_t>*, size_t, const wchar_t*, size_t, ChangeState*,
+                                  std::wstring*);

@@ -16,8 +16,9 @@
 // would: every CR stands before an LF and every LF after a CR (no lone
 // breaks, no CR CR LF), and neither the find text nor the replacement
 // holds a line break.
-int ReplaceAllComputable(const char* text, size_t length, const char* find, size_t findLength,
-                         const char* replacement, size_t replacementLength);
+template <typename Char>
+int ReplaceAllComputable(const Char* text, size_t length, const Char* find, size_t findLength,
+                         const Char* replacement, size_t replacementLength);
 
 // Starting with the match at matchStart selected, replaces it and every
 // further match found from the caret onwards, exactly as the loop of
@@ -25,7 +26,8 @@ int ReplaceAllComputable(const char* text, size_t length, const char* find, size
 // original text and the find text (lowered already when case is
 // ignored). `state` goes through the change rule at every replacement.
 // Returns the final text in `result`.
-void ReplaceAllInOnePass(SearchScan* scan, size_t matchStart, const char* replacement,
-                         size_t replacementLength, ChangeState* state, std::string* result);
+template <typename Char>
+void ReplaceAllInOnePass(SearchScan<Char>* scan, size_t matchStart, const Char* replacement,
+                         size_t replacementLength, ChangeState* state, std::basic_string<Char>* result);
 
 #endif

@@ -1,10 +1,11 @@
 #include "search/scan.h"
 
-int MatchAt(SearchScan* scan, size_t p)
+template <typename Char> int MatchAt(SearchScan<Char>* scan, size_t p)
 {
+    typedef typename SearchScan<Char>::Unit Unit;
     size_t m = scan->findLength;
-    const unsigned char* text = (const unsigned char*)scan->text;
-    unsigned char* find = (unsigned char*)scan->find;
+    const Unit* text = (const Unit*)scan->text;
+    Unit* find = (Unit*)scan->find;
     if (!scan->caseSensitive)
         for (size_t i = 0; i < m; ++i)
             find[i] = scan->lower[find[i]];
@@ -12,14 +13,14 @@ int MatchAt(SearchScan* scan, size_t p)
     if (p > scan->length || scan->length - p < m)
         return 0;
     for (size_t i = 0; i < m; ++i) {
-        unsigned char c = scan->caseSensitive ? text[p + i] : scan->lower[text[p + i]];
+        Unit c = scan->caseSensitive ? text[p + i] : scan->lower[text[p + i]];
         if (c != find[i])
             return 0;
     }
     return 1;
 }
 
-int ScanText(SearchScan* scan, size_t start, int direction, size_t* found)
+template <typename Char> int ScanText(SearchScan<Char>* scan, size_t start, int direction, size_t* found)
 {
     size_t n = scan->length;
     size_t m = scan->findLength;
@@ -42,3 +43,8 @@ int ScanText(SearchScan* scan, size_t start, int direction, size_t* found)
     }
     return 0;
 }
+
+template int MatchAt(SearchScan<char>*, size_t);
+template int MatchAt(SearchScan<wchar_t>*, size_t);
+template int ScanText(SearchScan<char>*, size_t, int, size_t*);
+template int ScanText(SearchScan<wchar_t>*, size_t, int, size_t*);

@@ -10,14 +10,16 @@
 
 #define SEARCH_TEXT_SIZE 160
 
+typedef SearchScan<wchar_t>::Unit Unit;
+
 static struct {
-    char FindText[SEARCH_TEXT_SIZE];
-    char ReplaceText[SEARCH_TEXT_SIZE];
+    wchar_t FindText[SEARCH_TEXT_SIZE];
+    wchar_t ReplaceText[SEARCH_TEXT_SIZE];
     int CaseSensitive;  // the dialog's "Case Sensitive" box
     int Replacing;      // Replace All goes on with the next match
-    // The platform's lower-case form of every byte value, taken once, so
-    // that a search does not call the platform for every character.
-    unsigned char LowerTable[256];
+    // The platform's lower-case form of every character, taken once, so
+    // that a search does not call the platform for every one.
+    Unit LowerTable[0x10000];
 } Search;
 
 // The dialog's static labels, which take the toolbar font like the rest.
@@ -31,9 +33,10 @@ void ResetSearch(void)
     Search.ReplaceText[0] = '\0';
     Search.CaseSensitive = 0;
     Search.Replacing = 0;
-    Search.LowerTable[0] = 0;
-    for (int c = 1; c < 256; ++c)
-        Search.LowerTable[c] = (unsigned char)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)c);
+    for (int c = 0; c < 0x10000; ++c)
+        Search.LowerTable[c] = (Unit)c;
+    // A zero would end the platform's text: every other character is lowered.
+    CharLowerBuffW((LPWSTR)Search.LowerTable + 1, 0xFFFF);
 }
 
 // The end of every search that finds nothing more: the caret goes to the
@@ -41,8 +44,8 @@ void ResetSearch(void)
 static void SearchDone(void)
 {
     Sys.MessageBoxA(Penrik.hwndMain, "Done", "Find String", MB_OK | MB_ICONINFORMATION);
-    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 0);
-    SendMessageA(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
+    SendMessageW(Penrik.hwndEdit, EM_SETSEL, 0, 0);
+    SendMessageW(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
     SetFocus(Penrik.hwndEdit);
 }
 
@@ -62,21 +65,21 @@ static void NoWorkingCopy(void)
 // The control's text, copied so that it can be scanned.
 struct WorkingCopy {
     HLOCAL block;
-    char* text;
+    wchar_t* text;
 };
 
 // Returns 0, holding nothing, when the copy cannot be made.
 static int TakeWorkingCopy(WorkingCopy* copy, DWORD length)
 {
-    copy->block = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (SIZE_T)length + 1);
-    copy->text = copy->block != NULL ? (char*)LocalLock(copy->block) : NULL;
+    copy->block = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, ((SIZE_T)length + 1) * sizeof(wchar_t));
+    copy->text = copy->block != NULL ? (wchar_t*)LocalLock(copy->block) : NULL;
     if (copy->text == NULL) {
         if (copy->block != NULL)
             LocalFree(copy->block);
         copy->block = NULL;
         return 0;
     }
-    SendMessageA(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)copy->text);
+    SendMessageW(Penrik.hwndEdit, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)copy->text);
     return 1;
 }
 
@@ -88,22 +91,22 @@ static void DropWorkingCopy(WorkingCopy* copy)
     copy->text = NULL;
 }
 
-static SearchScan ScanOf(const WorkingCopy& copy, DWORD length)
+static SearchScan<wchar_t> ScanOf(const WorkingCopy& copy, DWORD length)
 {
-    SearchScan scan = {copy.text, length, Search.FindText, (size_t)lstrlenA(Search.FindText),
-                       Search.CaseSensitive, Search.LowerTable};
+    SearchScan<wchar_t> scan = {copy.text, length, Search.FindText, (size_t)lstrlenW(Search.FindText),
+                                Search.CaseSensitive, Search.LowerTable};
     return scan;
 }
 
 static void FindString(int direction)
 {
-    if (lstrlenA(Search.FindText) == 0) {
+    if (lstrlenW(Search.FindText) == 0) {
         Search.Replacing = 0;
         return;
     }
-    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    DWORD length = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
     DWORD start = 0;
-    SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
+    SendMessageW(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
     if (start == length) {
         SearchDone();
         return;
@@ -114,7 +117,7 @@ static void FindString(int direction)
         NoWorkingCopy();
         return;
     }
-    SearchScan scan = ScanOf(copy, length);
+    SearchScan<wchar_t> scan = ScanOf(copy, length);
     size_t found = 0;
     int matched = ScanText(&scan, start, direction, &found);
     DropWorkingCopy(&copy);
@@ -122,8 +125,8 @@ static void FindString(int direction)
         SearchDone();
         return;
     }
-    SendMessageA(Penrik.hwndEdit, EM_SETSEL, (WPARAM)found, (LPARAM)(found + scan.findLength));
-    SendMessageA(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
+    SendMessageW(Penrik.hwndEdit, EM_SETSEL, (WPARAM)found, (LPARAM)(found + scan.findLength));
+    SendMessageW(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
 }
 
 static void EnableSearchButtons(HWND dialog, BOOL enable)
@@ -137,11 +140,11 @@ static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     (void)lParam;
     if (msg == WM_INITDIALOG) {
         for (int id : FindBoxControls)
-            SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)Penrik.hToolbarFont, TRUE);
+            SendDlgItemMessageW(dialog, id, WM_SETFONT, (WPARAM)Penrik.hToolbarFont, TRUE);
         CheckDlgButton(dialog, IDC_CASE, Search.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
-        SetDlgItemTextA(dialog, IDC_FINDTEXT, Search.FindText);
-        SetDlgItemTextA(dialog, IDC_REPLTEXT, Search.ReplaceText);
-        if (lstrlenA(Search.FindText) == 0)
+        SetDlgItemTextW(dialog, IDC_FINDTEXT, Search.FindText);
+        SetDlgItemTextW(dialog, IDC_REPLTEXT, Search.ReplaceText);
+        if (lstrlenW(Search.FindText) == 0)
             EnableSearchButtons(dialog, FALSE);
         return TRUE;
     }
@@ -151,7 +154,7 @@ static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     switch (LOWORD(wParam)) {
     case IDC_FINDTEXT:
         if (HIWORD(wParam) == EN_CHANGE)
-            EnableSearchButtons(dialog, SendDlgItemMessageA(dialog, IDC_FINDTEXT, WM_GETTEXTLENGTH, 0, 0) != 0);
+            EnableSearchButtons(dialog, SendDlgItemMessageW(dialog, IDC_FINDTEXT, WM_GETTEXTLENGTH, 0, 0) != 0);
         return TRUE;
     case IDC_CASE:
         // A plain check box: it does not toggle itself.
@@ -161,8 +164,8 @@ static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     case IDC_PREVIOUS: {
         int direction = LOWORD(wParam) == IDOK ? +1 : -1;
         Search.CaseSensitive = IsDlgButtonChecked(dialog, IDC_CASE) == BST_CHECKED;
-        GetDlgItemTextA(dialog, IDC_FINDTEXT, Search.FindText, sizeof Search.FindText);
-        GetDlgItemTextA(dialog, IDC_REPLTEXT, Search.ReplaceText, sizeof Search.ReplaceText);
+        GetDlgItemTextW(dialog, IDC_FINDTEXT, Search.FindText, SEARCH_TEXT_SIZE);
+        GetDlgItemTextW(dialog, IDC_REPLTEXT, Search.ReplaceText, SEARCH_TEXT_SIZE);
         FindString(direction);
         EndDialog(dialog, 0);
         return TRUE;
@@ -176,12 +179,13 @@ static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
 
 static void ShowFindBox(void)
 {
-    DialogBoxParamA(Penrik.hInst, "FindBox", Penrik.hwndEdit, FindBoxProc, 0);
+    // A dialog of characters: its fields take text in any language.
+    DialogBoxParamW(Penrik.hInst, L"FindBox", Penrik.hwndEdit, FindBoxProc, 0);
 }
 
 static void ReplaceSelection(void)
 {
-    SendMessageA(Penrik.hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)Search.ReplaceText);
+    SendMessageW(Penrik.hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)Search.ReplaceText);
 }
 
 // Replace All as one new text instead of one control edit per match,
@@ -194,12 +198,12 @@ static int ReplaceAllInOnePass(void)
     if (Penrik.Settings.wordWrap)
         return 0;
     DWORD start = 0, end = 0;
-    SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-    size_t findLength = (size_t)lstrlenA(Search.FindText);
+    SendMessageW(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    size_t findLength = (size_t)lstrlenW(Search.FindText);
     if (findLength == 0 || end - start != findLength)
         return 0;
 
-    DWORD length = (DWORD)SendMessageA(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
+    DWORD length = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
     WorkingCopy copy;
     if (!TakeWorkingCopy(&copy, length)) {
         // Where the steps meet the same shortage: after their first
@@ -208,8 +212,8 @@ static int ReplaceAllInOnePass(void)
         NoWorkingCopy();
         return 1;
     }
-    size_t replacementLength = (size_t)lstrlenA(Search.ReplaceText);
-    SearchScan scan = ScanOf(copy, length);
+    size_t replacementLength = (size_t)lstrlenW(Search.ReplaceText);
+    SearchScan<wchar_t> scan = ScanOf(copy, length);
     if (!ReplaceAllComputable(copy.text, length, Search.FindText, findLength, Search.ReplaceText,
                               replacementLength) ||
         !MatchAt(&scan, start)) {
@@ -218,7 +222,7 @@ static int ReplaceAllInOnePass(void)
     }
 
     ChangeState state = CurrentChangeState();
-    std::string result;
+    std::wstring result;
     try {
         ReplaceAllInOnePass(&scan, start, Search.ReplaceText, replacementLength, &state, &result);
     } catch (const std::bad_alloc&) {
@@ -242,13 +246,13 @@ static int ReplaceAllInOnePass(void)
 void ReplaceAllCommand(ReplaceAllWay way)
 {
     Search.Replacing = 1;
-    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 0);
+    SendMessageW(Penrik.hwndEdit, EM_SETSEL, 0, 0);
     ShowFindBox();
     if (Search.Replacing == 1 && way == REPLACE_ALL_IN_ONE_PASS && ReplaceAllInOnePass())
         return;
     do {
         Search.Replacing = 0;
-        DWORD packed = (DWORD)SendMessageA(Penrik.hwndEdit, EM_GETSEL, 0, 0);
+        DWORD packed = (DWORD)SendMessageW(Penrik.hwndEdit, EM_GETSEL, 0, 0);
         if (packed != 0) {
             ReplaceSelection();
             Search.Replacing = 1;

@@ -34,7 +34,7 @@ static std::string CleanText(const uint8_t* data, size_t size, bool breaks)
 
 static bool FindFrom(const std::string& text, size_t caret, std::string find, bool caseSensitive, size_t* found)
 {
-    SearchScan scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
+    SearchScan<char> scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
     return ScanText(&scan, caret, +1, found) != 0;
 }
 
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::vector<char> original(text.begin(), text.end());  // exact size: reads past it are caught
     std::string lowered = find;
-    SearchScan scan = {original.data(), original.size(), &lowered[0], lowered.size(), caseSensitive, Lower};
+    SearchScan<char> scan = {original.data(), original.size(), &lowered[0], lowered.size(), caseSensitive, Lower};
     if (!caseSensitive)
         for (char& c : lowered)
             c = (char)Lower[(unsigned char)c];

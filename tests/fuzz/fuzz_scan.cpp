@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> text(data + findLength, data + size);
     size_t start = startSeed % (text.size() + 1);
 
-    SearchScan scan = {text.data(), text.size(), find.data(), find.size(), caseSensitive, Lower};
+    SearchScan<char> scan = {text.data(), text.size(), find.data(), find.size(), caseSensitive, Lower};
     size_t found = (size_t)-1;
     int matched = ScanText(&scan, start, direction, &found);
 

@@ -26,7 +26,7 @@ struct Outcome {
 Outcome Replace(const std::string& text, size_t first, std::string find, const std::string& replacement,
             int caseSensitive = 1, unsigned int lineShown = 0, int skipIndent = 0)
 {
-    SearchScan scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
+    SearchScan<char> scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
     Outcome out;
     out.state = {lineShown, skipIndent, 0};
     ReplaceAllInOnePass(&scan, first, replacement.data(), replacement.size(), &out.state, &out.text);

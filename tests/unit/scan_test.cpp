@@ -61,7 +61,7 @@ TEST(Scan, CandidateOrderCaseAndTheLoweredFindText)
         // caught by the sanitizer.
         std::vector<char> text(c.text, c.text + strlen(c.text));
         std::string find = c.find;
-        SearchScan scan = {text.data(), text.size(), &find[0], find.size(), c.caseSensitive,
+        SearchScan<char> scan = {text.data(), text.size(), &find[0], find.size(), c.caseSensitive,
                            c.table->map};
         size_t found = 999;
         int matched = ScanText(&scan, c.start, c.direction, &found);

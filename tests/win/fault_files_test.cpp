@@ -46,7 +46,7 @@ LRESULT CALLBACK NoteCursorAtSetText(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
     if (code == HC_ACTION && call->hwnd == Penrik.hwndEdit && call->message == WM_SETTEXT && call->lParam != 0 &&
-        lstrlenA((const char*)call->lParam) > 100000)
+        lstrlenW((const wchar_t*)call->lParam) > 100000)
         cursorAtSetText = GetCursor();
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
@@ -217,7 +217,7 @@ TEST_F(Faults, TwentyMegabytesLoadWholeUnderTheWaitCursor)
     WriteFileBytes(path, text);
 
     Start("", SW_HIDE);
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, NoteCursorAtSetText, NULL, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, NoteCursorAtSetText, NULL, GetCurrentThreadId());
     ASSERT_NE((HHOOK)NULL, hook);
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     cursorAtSetText = NULL;

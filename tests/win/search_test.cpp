@@ -339,7 +339,7 @@ TEST_F(Search, ReplaceAllAtOnceMatchesTheLoop)
     };
     auto run = [&](int atOnce, const std::string& text, DWORD from, unsigned int line, int skip,
                    const char* find, const char* replacement, int caseSensitive) {
-        SetEditedText(text.c_str(), ChangeState{line, skip, 0});
+        SetEditedText(std::wstring(text.begin(), text.end()).c_str(), ChangeState{line, skip, 0});  // ASCII
         SendMessageA(Penrik.hwndEdit, EM_SETSEL, from, from);
         script.boxAnswers.push_back(IDOK);
         dialogSteps.push_back([=](HWND dialog) {
@@ -383,6 +383,40 @@ TEST_F(Search, ReplaceAllAtOnceMatchesTheLoop)
         if (HasFailure())
             break;
     }
+}
+
+TEST_F(Search, AnyCharacterIsFoundIgnoringCaseAndReplacedAll)
+{
+    SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)L"x \u0141\u00F3d\u017A \u0142\u00D3D\u0179 \u65E5");
+    SendMessageW(Penrik.hwndEdit, EM_SETSEL, 0, 0);
+    auto text = [] {
+        wchar_t shown[64] = L"";
+        SendMessageW(Penrik.hwndEdit, WM_GETTEXT, 64, (LPARAM)shown);
+        return std::wstring(shown);
+    };
+    auto enter = [](const wchar_t* find, const wchar_t* replacement) {
+        return [=](HWND dialog) {
+            SetDlgItemTextW(dialog, IDC_FINDTEXT, find);
+            SetDlgItemTextW(dialog, IDC_REPLTEXT, replacement);
+            SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+        };
+    };
+    WithDialog(IDM_FIND, enter(L"\u0141\u00D3D\u0179", L"\u65E5\u672C"));
+    EXPECT_EQ(Range(2, 6), Selection());
+    // The dialog keeps what was typed into it, character for character
+    // (lowered, as a search that ignores case leaves its find text).
+    std::wstring shown;
+    WithDialog(IDM_FIND, [&](HWND dialog) {
+        wchar_t find[32] = L"";
+        GetDlgItemTextW(dialog, IDC_FINDTEXT, find, 32);
+        shown = find;
+        SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(L"\u0142\u00F3d\u017A", shown);
+    script.boxAnswers = {IDOK};
+    WithDialog(IDM_REPLACEALL, enter(L"\u0141\u00D3D\u0179", L"\u65E5\u672C"));
+    EXPECT_EQ(L"x \u65E5\u672C \u65E5\u672C \u65E5", text());
+    EXPECT_EQ("Done;", Boxes());
 }
 
 }  // namespace
