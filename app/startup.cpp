@@ -220,12 +220,15 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     return 1;
 }
 
+// Messages are taken as characters: an ANSI loop would turn a typed
+// character that the code page lacks into a question mark on its way to
+// the edit control.
 int DispatchWithAccelerators(MSG* msg)
 {
-    if (TranslateAcceleratorA(Penrik.hwndMain, StartState.hAccel, msg))
+    if (TranslateAcceleratorW(Penrik.hwndMain, StartState.hAccel, msg))
         return 1;
     TranslateMessage(msg);
-    DispatchMessageA(msg);
+    DispatchMessageW(msg);
     return 0;
 }
 
@@ -233,7 +236,7 @@ int RunMessageLoop(void)
 {
     MSG msg;
     ZeroMemory(&msg, sizeof msg);
-    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+    while (GetMessageW(&msg, NULL, 0, 0) > 0)
         DispatchWithAccelerators(&msg);
     return (int)msg.wParam;
 }

@@ -67,7 +67,7 @@ static int WINAPI AnswerBox(HWND, LPCSTR, LPCSTR, UINT type)
 static void Pump()
 {
     MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
         if (msg.message != WM_QUIT)
             DispatchWithAccelerators(&msg);
 }

@@ -8,6 +8,7 @@ packages=(
     wine64 xvfb x11-utils
     cups printer-driver-cups-pdf poppler-utils
     zip unzip imagemagick
+    fonts-wqy-microhei
     "$@"
 )
 

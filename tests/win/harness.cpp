@@ -164,7 +164,7 @@ void PenrikTest::Pump()
     for (int round = 0; round < 50; ++round) {
         MSG msg;
         int handled = 0;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
             ++handled;
             if (msg.message == WM_QUIT) {
                 exitCode = (int)msg.wParam;

@@ -248,7 +248,7 @@ int WINAPI BoxNotingThePrint(HWND, LPCSTR text, LPCSTR caption, UINT type)
     atTheBox.push_back({printing.calls.size(), IsWindow(Penrik.hwndMain) != FALSE});
     // Give anything already posted its chance, as the box's own loop would.
     MSG msg;
-    for (int i = 0; i < 20 && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE); ++i)
+    for (int i = 0; i < 20 && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE); ++i)
         DispatchWithAccelerators(&msg);
     script.boxes.push_back({text, caption != NULL ? caption : "(none)", type});
     return IDOK;
