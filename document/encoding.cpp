@@ -34,15 +34,11 @@ static size_t SequenceAt(const unsigned char* p, size_t left)
     return length;
 }
 
-TextEncoding ClassifyEncoding(const unsigned char* bytes, size_t length)
+// Whether the bytes are valid UTF-8; `multiByte` says whether they hold
+// a sequence of more than one byte.
+static int ValidUtf8(const unsigned char* bytes, size_t length, int* multiByte)
 {
-    if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        return ENCODING_UTF8_MARK;
-    if (length >= 2 && length % 2 == 0 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return ENCODING_UTF16LE;
-    if (length >= 2 && length % 2 == 0 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-        return ENCODING_UTF16BE;
-    int multiByte = 0;
+    *multiByte = 0;
     for (size_t i = 0; i < length;) {
         if (bytes[i] < 0x80) {
             ++i;
@@ -50,11 +46,25 @@ TextEncoding ClassifyEncoding(const unsigned char* bytes, size_t length)
         }
         size_t step = SequenceAt(bytes + i, length - i);
         if (step == 0)
-            return ENCODING_ANSI;
-        multiByte = 1;
+            return 0;
+        *multiByte = 1;
         i += step;
     }
-    return multiByte ? ENCODING_UTF8 : ENCODING_ANSI;
+    return 1;
+}
+
+TextEncoding ClassifyEncoding(const unsigned char* bytes, size_t length)
+{
+    int multiByte = 0;
+    // A mark before bytes that are no UTF-8 makes no UTF-8 file: decoding
+    // it would change them.
+    if (length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        return ValidUtf8(bytes + 3, length - 3, &multiByte) ? ENCODING_UTF8_MARK : ENCODING_ANSI;
+    if (length >= 2 && length % 2 == 0 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return ENCODING_UTF16LE;
+    if (length >= 2 && length % 2 == 0 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        return ENCODING_UTF16BE;
+    return ValidUtf8(bytes, length, &multiByte) && multiByte ? ENCODING_UTF8 : ENCODING_ANSI;
 }
 
 size_t MarkLength(TextEncoding encoding)

@@ -40,6 +40,7 @@ TEST(Encoding, MarksThenValidUtf8ThenTheCodePage)
     EXPECT_EQ(ENCODING_ANSI, Classify(""));
     EXPECT_EQ(ENCODING_ANSI, Classify("Gr\xFC\xDF" "e"));                 // Latin-1
     EXPECT_EQ(ENCODING_ANSI, Classify("\xFF\xFE" "a"));                   // a UTF-16 mark with an odd body
+    EXPECT_EQ(ENCODING_ANSI, Classify("\xEF\xBB\xBF" "a\xEF\xBB"));         // a UTF-8 mark before no UTF-8
     EXPECT_EQ(ENCODING_ANSI, Classify("\xC0\xAF"));                       // overlong
     EXPECT_EQ(ENCODING_ANSI, Classify("\xE0\x80\xAF"));                   // overlong
     EXPECT_EQ(ENCODING_ANSI, Classify("\xED\xA0\x80"));                   // a surrogate
