@@ -234,8 +234,8 @@ static int AskForUtf8(HWND owner)
 }
 
 // The control's text as the file's bytes, in a block the caller frees;
-// 0 when the save is not to go on (`asked` then says whether the user
-// stopped it or there was no memory).
+// 0 when the save is not to go on (`stopped` then says whether the user
+// stopped it, rather than memory running out).
 static int FileBytesOfText(HWND owner, HLOCAL* bytes, size_t* length, int* stopped)
 {
     *stopped = 0;
