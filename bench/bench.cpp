@@ -253,41 +253,29 @@ static int PeakLoad(const char* path)
 // Run in a fresh process: the peak working set of a bare control given
 // the same file's bytes, which is as low as a program can go on this
 // platform's control.
-static int PeakBare(const char* path)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    DWORD size = GetFileSize(file, NULL), read = 0;
-    char* text = (char*)VirtualAlloc(NULL, size + 1, MEM_COMMIT, PAGE_READWRITE);
-    ReadFile(file, text, size, &read, NULL);
-    CloseHandle(file);
-    text[read] = '\0';
-    {
-        BareEdit edit;
-        SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text);
-        VirtualFree(text, 0, MEM_RELEASE);
-        PROCESS_MEMORY_COUNTERS counters = {};
-        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-        printf("%llu\n", (unsigned long long)counters.PeakWorkingSetSize);
-    }
-    return 0;
-}
-
-// The same for a UTF-8 file, whose characters the bare control is given.
-static int PeakBareUtf8(const char* path)
+static int PeakBare(const char* path, bool utf8)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     DWORD size = GetFileSize(file, NULL), read = 0;
     char* bytes = (char*)VirtualAlloc(NULL, size + 1, MEM_COMMIT, PAGE_READWRITE);
     ReadFile(file, bytes, size, &read, NULL);
     CloseHandle(file);
-    wchar_t* text = (wchar_t*)VirtualAlloc(NULL, (read + 1) * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
-    int units = MultiByteToWideChar(CP_UTF8, 0, bytes, (int)read, text, (int)read);
-    text[units] = 0;
-    VirtualFree(bytes, 0, MEM_RELEASE);
+    bytes[read] = '\0';
+    // A UTF-8 file's characters, as the editor gives them to its control.
+    wchar_t* text = NULL;
+    if (utf8) {
+        text = (wchar_t*)VirtualAlloc(NULL, (read + 1) * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+        text[MultiByteToWideChar(CP_UTF8, 0, bytes, (int)read, text, (int)read)] = 0;
+        VirtualFree(bytes, 0, MEM_RELEASE);
+        bytes = NULL;
+    }
     {
         BareEdit edit;
-        SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text);
-        VirtualFree(text, 0, MEM_RELEASE);
+        if (utf8)
+            SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text);
+        else
+            SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)bytes);
+        VirtualFree(utf8 ? (void*)text : (void*)bytes, 0, MEM_RELEASE);
         PROCESS_MEMORY_COUNTERS counters = {};
         GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
         printf("%llu\n", (unsigned long long)counters.PeakWorkingSetSize);
@@ -737,9 +725,9 @@ int main(int argc, char** argv)
     if (argc == 3 && strcmp(argv[1], "--settext") == 0)
         return SetTextExperiment((size_t)atoi(argv[2]));
     if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
-        return PeakBare(argv[2]);
+        return PeakBare(argv[2], false);
     if (argc == 3 && strcmp(argv[1], "--peak-bare-utf8") == 0)
-        return PeakBareUtf8(argv[2]);
+        return PeakBare(argv[2], true);
     // penrik_bench --recovery [RUNS]: that figure alone.
     bool recoveryOnly = argc >= 2 && strcmp(argv[1], "--recovery") == 0;
     if (recoveryOnly) {
