@@ -148,9 +148,25 @@ struct BareEdit {
         UpdateWindow(window);
         Pump();
     }
+    // The editor's default font and tab stops, which cost the platform's
+    // control time of their own: a second baseline, so that the editor's
+    // own share shows.
+    void UseEditorLook()
+    {
+        LOGFONTA record = {};
+        record.lfHeight = 8;
+        lstrcpynA(record.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+        font = CreateFontIndirectA(&record);
+        SendMessageA(edit, WM_SETFONT, (WPARAM)font, 0);
+        DWORD tabStop = 8;
+        SendMessageA(edit, EM_SETTABSTOPS, 1, (LPARAM)&tabStop);
+    }
+    HFONT font = NULL;
     ~BareEdit()
     {
         DestroyWindow(window);
+        if (font != NULL)
+            DeleteObject(font);
         UnregisterClassA("BenchBare", GetModuleHandleA(NULL));
         Pump();
     }
@@ -224,13 +240,16 @@ static void LoadFigure(const char* name, size_t bytes, int runs)
         SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "");
     }, [] { LoadDocument(); });
     StopEditor();
-    double bare;
-    {
+    double bare[2];
+    for (int look = 0; look < 2; ++look) {
         BareEdit edit;
-        bare = Measure([&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM) ""); },
-                       [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); });
+        if (look)
+            edit.UseEditorLook();
+        bare[look] = Measure([&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM) ""); },
+                             [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); });
     }
-    Report(name, ours, "ms", bare);
+    Report(name, ours, "ms", bare[0]);
+    Report((std::string(name) + " (bare, editor's font)").c_str(), ours, "ms", bare[1]);
     double notepad = NotepadLoad(path, text.size());
     std::string against = std::string(name) + " (notepad)";
     Report(against.c_str(), ours, "ms", notepad);
@@ -324,31 +343,42 @@ static void PeakFigure(size_t bytes)
 static int AccessListsAlwaysKept(HANDLE) { return 1; }
 
 // Both ways of saving an existing file: in place, as under Wine, and by
-// replacing it, as on Windows (let to run here).
-static void SaveFigure(size_t bytes)
+// replacing it, as on Windows (let to run here); against WM_GETTEXT and
+// one WriteFile of the file's bytes, and against the same made durable
+// with FlushFileBuffers, as each of the editor's writes is.
+static void SaveFigure(const char* name, const std::string& bytes)
 {
-    std::string text = MakeText(bytes, 0);
-    std::string path = WriteTemp("save.txt", text);
+    std::string path = WriteTemp("save.txt", bytes);
     StartEditor();
     SetDocumentName(path.c_str());
     LoadDocument();
+    int saved = Runs;
+    Runs = std::max(Runs, 9);  // a save takes milliseconds, and this machine's disk varies
     double inPlace = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
     Sys.AccessListsKept = AccessListsAlwaysKept;
     double replacing = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
     Sys.AccessListsKept = AccessListsKept;
     std::string plainPath = Folder + "plain.txt";
-    double plain = Measure([] {}, [&] {
-        int length = GetWindowTextLengthA(Penrik.hwndEdit);
-        std::vector<char> copy(length + 1);
-        SendMessageA(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
-        HANDLE file = CreateFileA(plainPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        DWORD written = 0;
-        WriteFile(file, copy.data(), (DWORD)length, &written, NULL);
-        CloseHandle(file);
-    });
+    double plain[2];
+    for (int flushed = 0; flushed < 2; ++flushed)
+        plain[flushed] = Measure([] {}, [&] {
+            int length = GetWindowTextLengthW(Penrik.hwndEdit);
+            std::vector<wchar_t> copy(length + 1);
+            SendMessageW(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
+            HANDLE file = CreateFileA(plainPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            DWORD written = 0;
+            WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+            if (flushed)
+                FlushFileBuffers(file);
+            CloseHandle(file);
+        });
+    Runs = saved;
     StopEditor();
-    Report("save 10 MB in place", inPlace, "ms", plain);
-    Report("save 10 MB, replace way", replacing, "ms", plain);
+    std::string figure = std::string("save ") + name;
+    Report((figure + " in place").c_str(), inPlace, "ms", plain[0]);
+    Report((figure + ", replace way").c_str(), replacing, "ms", plain[0]);
+    Report((figure + " in place (+flush)").c_str(), inPlace, "ms", plain[1]);
+    Report((figure + ", replace (+flush)").c_str(), replacing, "ms", plain[1]);
 }
 
 // The same lines with LF breaks, loaded and saved against their CR LF
@@ -569,7 +599,7 @@ static std::wstring Widened(const std::string& utf8)
 }
 
 // UTF-8 files against the bare control given the same characters: load,
-// save (against WM_GETTEXT and one WriteFile), Replace All, peak memory.
+// Replace All, peak memory (their saves are among the save figures).
 static void UnicodeFigures(size_t bytes)
 {
     std::string utf8 = MakeUtf8Text(bytes, 1000);
@@ -584,34 +614,26 @@ static void UnicodeFigures(size_t bytes)
     }, [] { LoadDocument(); });
     if (DocumentEncoding() != ENCODING_UTF8)
         printf("the UTF-8 file was not read as UTF-8\n");
-    double save = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
-    std::string plainPath = Folder + "plain.txt";
-    double plainSave = Measure([] {}, [&] {
-        int length = GetWindowTextLengthW(Penrik.hwndEdit);
-        std::vector<wchar_t> copy(length + 1);
-        SendMessageW(Penrik.hwndEdit, WM_GETTEXT, length + 1, (LPARAM)copy.data());
-        HANDLE file = CreateFileA(plainPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        DWORD written = 0;
-        WriteFile(file, utf8.data(), (DWORD)utf8.size(), &written, NULL);
-        CloseHandle(file);
-    });
     std::wstring withX = L"x" + text;  // the first search starts one past 0
     double replace = Measure([&] { SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)withX.c_str()); },
                              [] { WithFindBox(IDM_REPLACEALL, "needle", "thread", 1); });
     std::wstring result((size_t)GetWindowTextLengthW(Penrik.hwndEdit) + 1, L'\0');
     result.resize(SendMessageW(Penrik.hwndEdit, WM_GETTEXT, result.size(), (LPARAM)&result[0]));
     StopEditor();
-    double bareLoad, bareResult;
-    {
+    double bareLoad[2], bareResult;
+    for (int look = 0; look < 2; ++look) {
         BareEdit edit;
-        bareLoad = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
-                           [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); });
-        bareResult = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
-                             [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)result.c_str()); });
+        if (look)
+            edit.UseEditorLook();
+        bareLoad[look] = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
+                                 [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); });
+        if (!look)
+            bareResult = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
+                                 [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)result.c_str()); });
     }
     Runs = saved;
-    Report("load 10 MB UTF-8 (bare, same chars)", load, "ms", bareLoad);
-    Report("save 10 MB UTF-8 (WM_GETTEXT+write)", save, "ms", plainSave);
+    Report("load 10 MB UTF-8 (bare, same chars)", load, "ms", bareLoad[0]);
+    Report("load 10 MB UTF-8 (bare, editor's font)", load, "ms", bareLoad[1]);
     Report("replace all, 1,000 in 10 MB UTF-8", replace, "ms", bareResult);
     double megabytes = (double)utf8.size() / 1048576.0;
     Report("peak memory, load 10 MB UTF-8", PeakOf("--peak-load", path), "MB", megabytes);
@@ -675,21 +697,22 @@ static void PrintFigure(size_t lines)
 }
 
 // How the bare control's WM_SETTEXT depends on the window state and the
-// font: penrik_bench --settext MEGABYTES.
-static int SetTextExperiment(size_t megabytes)
+// font: penrik_bench --settext MEGABYTES (code-page text) or
+// --settext-utf8 MEGABYTES (the UTF-8 figure's characters).
+static int SetTextExperiment(size_t megabytes, bool utf8)
 {
-    std::string text = MakeText(megabytes << 20, 0);
+    std::wstring text = utf8 ? Widened(MakeUtf8Text(megabytes << 20, 0)) : Widened(MakeText(megabytes << 20, 0));
     if (megabytes > 1)
         Runs = 2;
     BareEdit edit;
-    auto set = [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); };
-    auto clear = [&] { SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM) ""); };
+    auto set = [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); };
+    auto clear = [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); };
     Report("settext shown", Measure(clear, set), "ms");
     if (megabytes == 1) {  // the window's state, at 1 MB only
         Report("settext no redraw", Measure(clear, [&] {
-            SendMessageA(edit.edit, WM_SETREDRAW, FALSE, 0);
+            SendMessageW(edit.edit, WM_SETREDRAW, FALSE, 0);
             set();
-            SendMessageA(edit.edit, WM_SETREDRAW, TRUE, 0);
+            SendMessageW(edit.edit, WM_SETREDRAW, TRUE, 0);
             InvalidateRect(edit.edit, NULL, TRUE);
         }), "ms");
         Report("settext control hidden", Measure(clear, [&] {
@@ -697,24 +720,9 @@ static int SetTextExperiment(size_t megabytes)
             set();
             ShowWindow(edit.edit, SW_SHOW);
         }), "ms");
-        Report("sethandle", Measure(clear, [&] {
-            HLOCAL block = LocalAlloc(LMEM_MOVEABLE, text.size() + 1);
-            memcpy(LocalLock(block), text.c_str(), text.size() + 1);
-            LocalUnlock(block);
-            SendMessageA(edit.edit, EM_SETHANDLE, (WPARAM)block, 0);
-        }), "ms");
     }
-    // The editor's default font and tab stops on the bare control.
-    LOGFONTA font = {};
-    font.lfHeight = 8;
-    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-    HFONT editorFont = CreateFontIndirectA(&font);
-    SendMessageA(edit.edit, WM_SETFONT, (WPARAM)editorFont, 0);
-    Report("settext editor font", Measure(clear, set), "ms");
-    DWORD tabStop = 8;
-    SendMessageA(edit.edit, EM_SETTABSTOPS, 1, (LPARAM)&tabStop);
+    edit.UseEditorLook();
     Report("settext editor font and tabs", Measure(clear, set), "ms");
-    DeleteObject(editorFont);
     return 0;
 }
 
@@ -723,7 +731,9 @@ int main(int argc, char** argv)
     if (argc == 3 && strcmp(argv[1], "--peak-load") == 0)
         return PeakLoad(argv[2]);
     if (argc == 3 && strcmp(argv[1], "--settext") == 0)
-        return SetTextExperiment((size_t)atoi(argv[2]));
+        return SetTextExperiment((size_t)atoi(argv[2]), false);
+    if (argc == 3 && strcmp(argv[1], "--settext-utf8") == 0)
+        return SetTextExperiment((size_t)atoi(argv[2]), true);
     if (argc == 3 && strcmp(argv[1], "--peak-bare") == 0)
         return PeakBare(argv[2], false);
     if (argc == 3 && strcmp(argv[1], "--peak-bare-utf8") == 0)
@@ -749,7 +759,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc >= 2 && strcmp(argv[1], "--save") == 0) {
-        SaveFigure(10 << 20);  // the save figure alone
+        SaveFigure("10 MB", MakeText(10 << 20, 0));  // the save figures alone
+        SaveFigure("10 MB UTF-8", MakeUtf8Text(10 << 20, 0));
         return 0;
     }
     if (recoveryOnly) {
@@ -770,7 +781,8 @@ int main(int argc, char** argv)
     LoadFigure("load 1 MB", 1 << 20, Runs);
     LoadFigure("load 10 MB", 10 << 20, 3);
     PeakFigure(10 << 20);
-    SaveFigure(10 << 20);
+    SaveFigure("10 MB", MakeText(10 << 20, 0));
+    SaveFigure("10 MB UTF-8", MakeUtf8Text(10 << 20, 0));
     LineBreaksFigure(10 << 20);
     RecoveryFigure(10 << 20);
     UnicodeFigures(10 << 20);

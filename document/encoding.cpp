@@ -89,6 +89,10 @@ size_t Decode(TextEncoding encoding, const unsigned char* body, size_t length, c
         return n;
     }
     for (size_t i = 0; i < length;) {
+        if (body[i] < 0x80) {  // most of a source file: one byte, one unit
+            out[n++] = body[i++];
+            continue;
+        }
         const unsigned char* p = body + i;
         size_t step = SequenceAt(p, length - i);
         unsigned long c;
@@ -143,6 +147,11 @@ size_t Encode(TextEncoding encoding, const char16_t* text, size_t length, unsign
         return n;
     }
     for (size_t i = 0, units = 0; i < length; i += units) {
+        if (text[i] < 0x80) {  // most of a source file: one unit, one byte
+            out[n++] = (unsigned char)text[i];
+            units = 1;
+            continue;
+        }
         unsigned long c = CodePointAt(text, length, i, &units);
         if (c < 0x80) {
             out[n++] = (unsigned char)c;
