@@ -97,7 +97,6 @@ size_t Decode(TextEncoding encoding, const unsigned char* body, size_t length, c
         size_t step = SequenceAt(p, length - i);
         unsigned long c;
         switch (step) {
-        case 1:  c = p[0]; break;
         case 2:  c = (p[0] & 0x1Ful) << 6 | (p[1] & 0x3Fu); break;
         case 3:  c = (p[0] & 0x0Ful) << 12 | (p[1] & 0x3Ful) << 6 | (p[2] & 0x3Fu); break;
         case 4:  c = (p[0] & 0x07ul) << 18 | (p[1] & 0x3Ful) << 12 | (p[2] & 0x3Ful) << 6 | (p[3] & 0x3Fu); break;
@@ -153,9 +152,7 @@ size_t Encode(TextEncoding encoding, const char16_t* text, size_t length, unsign
             continue;
         }
         unsigned long c = CodePointAt(text, length, i, &units);
-        if (c < 0x80) {
-            out[n++] = (unsigned char)c;
-        } else if (c < 0x800) {
+        if (c < 0x800) {
             out[n++] = (unsigned char)(0xC0 | c >> 6);
             out[n++] = (unsigned char)(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
