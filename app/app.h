@@ -63,6 +63,16 @@ struct SystemCalls {
     HLOCAL (WINAPI *LocalAlloc)(UINT, SIZE_T);
     // The window's DPI; for no window, the system's.
     UINT (*WindowDpi)(HWND);
+    // The DPI of the display under a point of the screen (the nearest
+    // one); the system's where the platform has no DPI per display.
+    UINT (*MonitorDpi)(POINT);
+    // The code page conversions of a save, whose flags each code page
+    // restricts differently on Windows.
+    UINT (WINAPI *GetACP)(void);
+    int (WINAPI *WideCharToMultiByte)(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL);
+    // The name the system has for an open file (a mapped drive's is the
+    // server's).
+    DWORD (WINAPI *GetFinalPathNameByHandleA)(HANDLE, LPSTR, DWORD, DWORD);
     // Whether the open file's permissions are all in its access list, so
     // that a new file replacing it can be given them (AccessListsKept).
     int (*AccessListsKept)(HANDLE);

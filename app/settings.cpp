@@ -5,15 +5,81 @@
 #include "app/shell.h"
 #include "document/document.h"
 
-// Save Settings keeps the outer window geometry as the client area plus
-// fixed frame sizes, so that saving and restarting gives the window back
-// where it was. It is kept in BASE_DPI pixels, the same on a display of
-// any scale.
-#define FRAME_LEFT   4   // left border
-#define FRAME_TOP    42  // caption, menu bar and top border
-#define FRAME_WIDTH  8   // both side borders
-#define FRAME_HEIGHT 46  // FRAME_TOP and the bottom border
+#include <shlobj.h>
+
 #define NUMBER_SIZE  16  // a 32-bit number in decimal, signed
+#define USER_FOLDER  "Penrik"
+
+// Where the settings live. A program with a manifest is never redirected
+// by the system, so a standard user cannot write into the Windows folder:
+// the user's own file takes over there. Releases without a manifest had
+// their writes redirected to the VirtualStore, where that copy is still
+// read.
+static struct {
+    char file[MAX_PATH];  // a bare name is the Windows folder's
+    bool userFile;        // it is the user's own file
+} Store;
+
+static bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// A folder of the user's profile: from the environment first, as the
+// shell itself sets it, then from the shell.
+static bool ProfileFolder(const char* variable, int folderId, char* path)
+{
+    DWORD length = GetEnvironmentVariableA(variable, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return true;
+    return SHGetFolderPathA(NULL, folderId, NULL, 0, path) == S_OK;
+}
+
+// %APPDATA%\Penrik\Marravel.ini; with `make`, its folder is made.
+static bool UserSettingsFile(char* path, bool make)
+{
+    char base[MAX_PATH];
+    path[0] = '\0';
+    if (!ProfileFolder("APPDATA", CSIDL_APPDATA, base))
+        return false;
+    int made = snprintf(path, MAX_PATH, "%s\\" USER_FOLDER "\\" SETTINGS_FILE, base);
+    if (made <= 0 || made >= MAX_PATH) {
+        path[0] = '\0';
+        return false;
+    }
+    if (!make)
+        return true;
+    char* name = path + made - (int)sizeof SETTINGS_FILE;  // the backslash before it
+    *name = '\0';
+    bool folder = CreateDirectoryA(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+    *name = '\\';
+    return folder;
+}
+
+// Where the system put the Windows folder's file for a program it
+// redirected: C:\Windows\Marravel.ini is
+// %LOCALAPPDATA%\VirtualStore\Windows\Marravel.ini.
+static bool VirtualStoreFile(char* path)
+{
+    char local[MAX_PATH], windows[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length < 3 || length >= MAX_PATH || windows[1] != ':' || !ProfileFolder("LOCALAPPDATA", CSIDL_LOCAL_APPDATA, local))
+        return false;
+    int made = snprintf(path, MAX_PATH, "%s\\VirtualStore%s\\" SETTINGS_FILE, local, windows + 2);
+    return made > 0 && made < MAX_PATH;
+}
+
+// The first of the user's file, the VirtualStore copy and the Windows
+// folder's file that exists; the Windows folder's when none does.
+static void ChooseSettingsFile(void)
+{
+    char path[MAX_PATH];
+    Store.userFile = false;
+    lstrcpynA(Store.file, SETTINGS_FILE, MAX_PATH);
+    if (UserSettingsFile(path, false) && Exists(path)) {
+        lstrcpynA(Store.file, path, MAX_PATH);
+        Store.userFile = true;
+    } else if (VirtualStoreFile(path) && Exists(path)) {
+        lstrcpynA(Store.file, path, MAX_PATH);
+    }
+}
 
 static int* IntField(int id)
 {
@@ -49,15 +115,16 @@ static char* TextField(int id, char* fileName)
 int LoadSettings(char* fileName, size_t size)
 {
     int result = 1;
+    ChooseSettingsFile();
     ZeroMemory(&Penrik.Settings, sizeof Penrik.Settings);
     for (int id = 0; id < SETTING_COUNT; ++id) {
         const SettingKey& key = SettingKeys[id];
         if (key.kind == SETTING_INT) {
-            *IntField(id) = (int)GetPrivateProfileIntA(SETTINGS_SECTION, key.key, key.intDefault, SETTINGS_FILE);
+            *IntField(id) = (int)GetPrivateProfileIntA(SETTINGS_SECTION, key.key, key.intDefault, Store.file);
         } else {
             DWORD limit = id == SET_FILENAME && size < (size_t)key.readLimit ? (DWORD)size : (DWORD)key.readLimit;
             GetPrivateProfileStringA(SETTINGS_SECTION, key.key, key.textDefault, TextField(id, fileName), limit,
-                                     SETTINGS_FILE);
+                                     Store.file);
         }
     }
     if ((size_t)lstrlenA(fileName) == size - 1) {
@@ -65,7 +132,7 @@ int LoadSettings(char* fileName, size_t size)
         // the name went on.
         char longer[NAME_SIZE + 1];
         DWORD length = GetPrivateProfileStringA(SETTINGS_SECTION, SettingKeys[SET_FILENAME].key, "", longer,
-                                                sizeof longer, SETTINGS_FILE);
+                                                sizeof longer, Store.file);
         if (length >= size) {
             fileName[0] = '\0';
             result = 0;
@@ -74,28 +141,33 @@ int LoadSettings(char* fileName, size_t size)
     return result;
 }
 
-void SaveSettings(void)
+// The window's place as the screen has it, and its size in BASE_DPI
+// pixels at the DPI of the display it is on, so that start-up gives it
+// back the same on any display. A minimized or maximized window keeps
+// the place it has when restored.
+static void StoreWindowPlace(void)
 {
-    if (Penrik.dpi == BASE_DPI) {
-        POINT origin = {0, 0};
-        ClientToScreen(Penrik.hwndMain, &origin);
-        RECT client;
-        GetClientRect(Penrik.hwndMain, &client);
-        Penrik.Settings.x = origin.x - FRAME_LEFT;
-        Penrik.Settings.y = origin.y - FRAME_TOP;
-        Penrik.Settings.width = client.right - client.left + FRAME_WIDTH;
-        Penrik.Settings.height = client.bottom - client.top + FRAME_HEIGHT;
-    } else {
-        // The frames of another scale are not those sizes scaled: the
-        // window's own rectangle is what start-up scales back.
-        RECT window;
-        GetWindowRect(Penrik.hwndMain, &window);
-        Penrik.Settings.x = Unscaled(window.left);
-        Penrik.Settings.y = Unscaled(window.top);
-        Penrik.Settings.width = Unscaled(window.right - window.left);
-        Penrik.Settings.height = Unscaled(window.bottom - window.top);
+    RECT window;
+    GetWindowRect(Penrik.hwndMain, &window);
+    WINDOWPLACEMENT placement;
+    placement.length = sizeof placement;
+    if ((IsIconic(Penrik.hwndMain) || IsZoomed(Penrik.hwndMain)) && GetWindowPlacement(Penrik.hwndMain, &placement)) {
+        // The restored place is in the work area's coordinates.
+        window = placement.rcNormalPosition;
+        MONITORINFO monitor;
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor))
+            OffsetRect(&window, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
     }
+    Penrik.Settings.x = window.left;
+    Penrik.Settings.y = window.top;
+    Penrik.Settings.width = Unscaled(window.right - window.left);
+    Penrik.Settings.height = Unscaled(window.bottom - window.top);
+}
 
+// Writes every saved setting into `file`; false when any write failed.
+static bool WriteSettings(const char* file)
+{
     char fileName[NAME_SIZE];
     lstrcpynA(fileName, DocumentName(), NAME_SIZE);
     for (int i = 0; i < SAVED_SETTING_COUNT; ++i) {
@@ -108,6 +180,30 @@ void SaveSettings(void)
         } else {
             text = TextField(saved.id, fileName);
         }
-        WritePrivateProfileStringA(SETTINGS_SECTION, SettingKeys[saved.id].key, text, SETTINGS_FILE);
+        if (!WritePrivateProfileStringA(SETTINGS_SECTION, SettingKeys[saved.id].key, text, file))
+            return false;
     }
+    return true;
+}
+
+// The file read is written again, unless it is the VirtualStore copy,
+// which the user's file replaces (the Windows folder's would be read
+// after it). Where the Windows folder cannot be written, the user's file
+// takes over, from then on.
+void SaveSettings(void)
+{
+    StoreWindowPlace();
+    bool virtualStore = !Store.userFile && lstrcmpA(Store.file, SETTINGS_FILE) != 0;
+    if (!Store.userFile && !virtualStore && WriteSettings(SETTINGS_FILE))
+        return;
+    char user[MAX_PATH] = "";
+    if (UserSettingsFile(user, true) && WriteSettings(user)) {
+        lstrcpynA(Store.file, user, MAX_PATH);
+        Store.userFile = true;
+        return;
+    }
+    char text[MAX_PATH + 64];
+    snprintf(text, sizeof text, "The settings could not be saved in %s.",
+             Store.userFile || user[0] == '\0' ? Store.file : user);
+    Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
 }

@@ -44,23 +44,21 @@ static void ResetProcessState(void)
     ResetSearch();
 }
 
-// A settings file edited by hand can put the window where nobody can
+// The stored place is the screen's, in pixels; the size is in BASE_DPI
+// pixels, for the display under that place. A settings file edited by
+// hand, or a display since removed, can put the window where nobody can
 // see it; then the stored geometry gives way to the default one.
 static void KeepWindowOnScreen(SettingsRecord* settings)
 {
-    RECT screen, window;
-    screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    long long left = Scaled(settings->x), top = Scaled(settings->y);
-    long long right = left + Scaled(settings->width);
-    long long bottom = top + Scaled(settings->height);
+    POINT place = {settings->x, settings->y};
+    int dpi = (int)Sys.MonitorDpi(place);
+    long long right = (long long)settings->x + (long long)settings->width * dpi / BASE_DPI;
+    long long bottom = (long long)settings->y + (long long)settings->height * dpi / BASE_DPI;
     bool sane = settings->width > 0 && settings->height > 0 && right <= 0x7FFFFFFF && bottom <= 0x7FFFFFFF;
     if (sane) {
-        SetRect(&window, (int)left, (int)top, (int)right, (int)bottom);
-        RECT common;
-        sane = IntersectRect(&common, &screen, &window) != FALSE;
+        RECT window;
+        SetRect(&window, settings->x, settings->y, (int)right, (int)bottom);
+        sane = MonitorFromRect(&window, MONITOR_DEFAULTTONULL) != NULL;
     }
     if (!sane) {
         settings->x = SettingKeys[SET_X].intDefault;
@@ -125,8 +123,8 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 
     if (StartState.prevWindow != NULL) {
         settings.textColor = SECOND_COPY_TEXT;
-        settings.x = SECOND_COPY_X;
-        settings.y = SECOND_COPY_Y;
+        settings.x = Scaled(SECOND_COPY_X);
+        settings.y = Scaled(SECOND_COPY_Y);
     }
 
     CommandLine line = InterpretCommandLine(commandLine, name, sizeof name);
@@ -137,8 +135,8 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 
     if (IsBuildResultsName(name)) {
         settings.textColor = BUILD_RESULTS_TEXT;
-        settings.x = BUILD_RESULTS_X;
-        settings.y = BUILD_RESULTS_Y;
+        settings.x = Scaled(BUILD_RESULTS_X);
+        settings.y = Scaled(BUILD_RESULTS_Y);
         settings.height = BUILD_RESULTS_HEIGHT;
     }
 
@@ -150,16 +148,18 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
     Penrik.hInst = instance;
     StartState.hAccel = LoadAcceleratorsA(instance, "penrikAcc");
 
-    Penrik.hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, Scaled(settings.x),
-                                      Scaled(settings.y), Scaled(settings.width), Scaled(settings.height), NULL,
-                                      NULL, instance, NULL);
+    POINT place = {settings.x, settings.y};
+    int placeDpi = (int)Sys.MonitorDpi(place);
+    Penrik.hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, settings.x, settings.y,
+                                      MulDiv(settings.width, placeDpi, BASE_DPI),
+                                      MulDiv(settings.height, placeDpi, BASE_DPI), NULL, NULL, instance, NULL);
     if (Penrik.hwndMain == NULL) {
         UnregisterClassA(MAIN_CLASS_NAME, instance);
         return 0;
     }
     int windowDpi = (int)Sys.WindowDpi(Penrik.hwndMain);
-    if (windowDpi != Penrik.dpi) {
-        Penrik.dpi = windowDpi;
+    Penrik.dpi = windowDpi;
+    if (windowDpi != placeDpi) {
         SetWindowPos(Penrik.hwndMain, NULL, 0, 0, Scaled(settings.width), Scaled(settings.height),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -25,6 +25,24 @@ static UINT WindowDpi(HWND window)
     return dpi;
 }
 
+typedef HRESULT(WINAPI* DpiForMonitorFunction)(HMONITOR, int, UINT*, UINT*);
+
+// Windows 8.1 and later keep a DPI per display; before, every display
+// has the system's.
+static UINT MonitorDpi(POINT point)
+{
+    HMODULE shcore = LoadLibraryA("shcore.dll");
+    DpiForMonitorFunction forMonitor =
+        shcore != NULL ? (DpiForMonitorFunction)(void*)GetProcAddress(shcore, "GetDpiForMonitor") : NULL;
+    UINT x = 0, y = 0;
+    const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (forMonitor == NULL || forMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), effectiveDpi, &x, &y) != S_OK)
+        y = 0;
+    if (shcore != NULL)
+        FreeLibrary(shcore);
+    return y != 0 ? y : WindowDpi(NULL);
+}
+
 void ResetSystemCalls(void)
 {
     Sys.MessageBoxA = ::MessageBoxA;
@@ -47,4 +65,8 @@ void ResetSystemCalls(void)
     Sys.LocalAlloc = ::LocalAlloc;
     Sys.AccessListsKept = AccessListsKept;
     Sys.WindowDpi = WindowDpi;
+    Sys.MonitorDpi = MonitorDpi;
+    Sys.GetACP = ::GetACP;
+    Sys.WideCharToMultiByte = ::WideCharToMultiByte;
+    Sys.GetFinalPathNameByHandleA = ::GetFinalPathNameByHandleA;
 }

@@ -5,6 +5,8 @@
 
 #include "app/app.h"
 
+#define CODE_PAGE_GB18030 54936
+
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the control's characters are UTF-16 units");
 
 // Whether the code page turns the text back into exactly these bytes;
@@ -87,8 +89,14 @@ int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HL
     *block = NULL;
     *bytes = 0;
     *lossy = 0;
+    UINT codePage = Sys.GetACP();
+    // Where the system's code page is UTF-8 ("Use Unicode UTF-8 for
+    // worldwide language support"), the code page's text is UTF-8, which
+    // holds every character.
+    if (encoding == ENCODING_ANSI && codePage == CP_UTF8)
+        encoding = ENCODING_UTF8;
     CPINFO info;
-    size_t most = encoding != ENCODING_ANSI ? 3 : GetCPInfo(CP_ACP, &info) ? info.MaxCharSize : 4;
+    size_t most = encoding != ENCODING_ANSI ? 3 : GetCPInfo(codePage, &info) ? info.MaxCharSize : 4;
     if (length > (SIZE_MAX - 3) / most || length > 0x7FFFFFFF)
         return 0;
     size_t room = encoding == ENCODING_ANSI ? length * most + 1 : MaxEncodedLength(length);
@@ -99,11 +107,14 @@ int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HL
     size_t written = 0;
     if (encoding == ENCODING_ANSI) {
         // No look-alikes: a character the code page lacks is said, not
-        // silently made another one.
+        // silently made another one. GB 18030 holds every character, and
+        // Windows takes neither that flag nor the question for it.
+        bool everyCharacter = codePage == CODE_PAGE_GB18030;
+        DWORD flags = everyCharacter ? 0 : WC_NO_BEST_FIT_CHARS;
         BOOL usedDefault = FALSE;
         int fits = room > 0x7FFFFFFF ? 0x7FFFFFFF : (int)room;
-        int count = length > 0 ? WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, (int)length, (char*)out,
-                                                     fits, NULL, GetACP() == CP_UTF8 ? NULL : &usedDefault)
+        int count = length > 0 ? Sys.WideCharToMultiByte(codePage, flags, text, (int)length, (char*)out, fits, NULL,
+                                                         everyCharacter ? NULL : &usedDefault)
                                : 0;
         if (length > 0 && count <= 0) {
             LocalUnlock(made);

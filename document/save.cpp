@@ -7,9 +7,9 @@
 //   step the old file is untouched, whatever happens, and whatever the
 //   replacement leaves half done is put back before anything is deleted.
 //   It is taken only for a plain file with one name (no second name, not
-//   reached through a link), in a folder that lets a new file be made, on
-//   a volume whose permissions are the file's access list, which the
-//   replacement keeps. Under Wine, and on shares that keep Unix modes,
+//   itself a link, the file the system's name for it opens), in a folder
+//   that lets a new file be made, on a volume whose permissions are the
+//   file's access list, which the replacement keeps. Under Wine, and on shares that keep Unix modes,
 //   they are not.
 //
 // - In place, with a copy first: the old contents are copied (beside the
@@ -171,27 +171,25 @@ static int Replaceable(const char* target)
     BY_HANDLE_FILE_INFORMATION info;
     int plain = Sys.AccessListsKept(file) && GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
                 (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-    // The name the system has for the file must be the one it was given:
-    // otherwise it was reached through a link, a junction or a substitute.
-    char full[MAX_PATH], given[MAX_PATH], final[MAX_PATH + 8];
-    DWORD finalLength = plain ? GetFinalPathNameByHandleA(file, final, sizeof final, VOLUME_NAME_DOS) : 0;
+    // The file the system's own name for it opens must be this one: it
+    // is not where a link, junction or substitute in the name led. The
+    // spelling may differ (a mapped drive is named by its server), the
+    // identity may not.
+    char final[MAX_PATH + 8];
+    DWORD finalLength = plain ? Sys.GetFinalPathNameByHandleA(file, final, sizeof final, VOLUME_NAME_DOS) : 0;
     CloseHandle(file);
     if (finalLength == 0 || finalLength >= sizeof final)
         return 0;
-    DWORD fullLength = GetFullPathNameA(target, sizeof full, full, NULL);
-    if (fullLength == 0 || fullLength >= sizeof full)
+    HANDLE same = CreateFileA(final, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (same == INVALID_HANDLE_VALUE)
         return 0;
-    DWORD givenLength = GetLongPathNameA(full, given, sizeof given);
-    if (givenLength == 0 || givenLength >= sizeof given)
-        return 0;
-    const char* name = final;
-    if (strncmp(name, "\\\\?\\UNC\\", 8) == 0) {
-        final[6] = final[7] = '\\';  // \\?\UNC\server\share is \\server\share
-        name += 6;
-    } else if (strncmp(name, "\\\\?\\", 4) == 0) {
-        name += 4;
-    }
-    return lstrcmpiA(name, given) == 0;
+    BY_HANDLE_FILE_INFORMATION found;
+    int identical = GetFileInformationByHandle(same, &found) &&
+                    found.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
+                    found.nFileIndexHigh == info.nFileIndexHigh && found.nFileIndexLow == info.nFileIndexLow;
+    CloseHandle(same);
+    return identical;
 }
 
 static int Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }

@@ -34,6 +34,10 @@ static struct {
     DWORD editStyle;
     HFONT hEditFont;
     int fontAttributes;      // the font has the attributes the font dialog chose
+    // The height the font dialog gave this session, at the DPI it gave it
+    // in (0: none), which the stored BASE_DPI height may not give back.
+    LONG chosenHeight;
+    int chosenDpi;
     HBRUSH hEditBrush;
     CHOOSEFONTA FontDialogData;
     COLORREF CustomColors[16];
@@ -46,6 +50,8 @@ void ResetEditing(void)
     Editor.editStyle = EDIT_STYLE_PLAIN;
     Editor.hEditFont = NULL;
     Editor.fontAttributes = 0;
+    Editor.chosenHeight = 0;
+    Editor.chosenDpi = 0;
     Editor.hEditBrush = NULL;
     ZeroMemory(&Editor.FontDialogData, sizeof Editor.FontDialogData);
     ZeroMemory(Editor.CustomColors, sizeof Editor.CustomColors);
@@ -87,6 +93,15 @@ void CopyFontAttributes(LOGFONTA* record)
     lstrcpynA(record->lfFaceName, font.lfFaceName, LF_FACESIZE);
 }
 
+// The editor font's height at `dpi`: the one the user chose, where
+// there is one, else the stored one.
+static LONG FontHeightAt(int dpi)
+{
+    if (Editor.chosenHeight != 0)
+        return MulDiv(Editor.chosenHeight, dpi, Editor.chosenDpi);
+    return MulDiv(Penrik.Settings.font.lfHeight, dpi, BASE_DPI);
+}
+
 // A font from the editor font record at the window's DPI: height and
 // face only, or with the attributes the font dialog chose as well.
 static HFONT MakeEditorFont(int withAttributes)
@@ -95,7 +110,7 @@ static HFONT MakeEditorFont(int withAttributes)
     LOGFONTA* record = (LOGFONTA*)LocalAlloc(LPTR, sizeof(LOGFONTA));
     if (record == NULL)
         return NULL;
-    record->lfHeight = Scaled(Penrik.Settings.font.lfHeight);
+    record->lfHeight = FontHeightAt(Penrik.dpi);
     if (withAttributes)
         CopyFontAttributes(record);
     else
@@ -197,18 +212,22 @@ void ScaleEditor(void)
 
 void SetFontCommand(void)
 {
-    // The dialog shows and gives the height at the window's DPI; the
-    // record keeps it in BASE_DPI pixels, so that saving it and reading
-    // it again on any display gives the same font.
+    // The dialog shows and gives the height at the system's DPI, which
+    // may not be the window's; the record keeps it in BASE_DPI pixels, so
+    // that saving it and reading it again on any display gives the same
+    // font.
     LOGFONTA& record = Penrik.Settings.font;
     LONG stored = record.lfHeight;
-    record.lfHeight = Scaled(stored);
+    int systemDpi = (int)Sys.WindowDpi(NULL);
+    record.lfHeight = FontHeightAt(systemDpi);
     Editor.FontDialogData.rgbColors = Penrik.Settings.textColor;
     if (!Sys.ChooseFontA(&Editor.FontDialogData)) {
         record.lfHeight = stored;
         return;
     }
-    record.lfHeight = Unscaled(record.lfHeight);
+    Editor.chosenHeight = record.lfHeight;
+    Editor.chosenDpi = systemDpi;
+    record.lfHeight = MulDiv(record.lfHeight, BASE_DPI, systemDpi);
     HFONT font = MakeEditorFont(1);
     Penrik.Settings.textColor = Editor.FontDialogData.rgbColors;
     UseEditorFont(font);

@@ -93,15 +93,15 @@ static HDC GetPrinterDC(void)
 }
 
 // Called while spooling: lets the abort dialog (and everything else)
-// see its messages.
+// see its messages, as characters, as the main loop takes them.
 static BOOL CALLBACK AbortProc(HDC dc, int code)
 {
     (void)dc;
     (void)code;
     MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return TRUE;
 }

@@ -9,6 +9,12 @@ packages=(
     cups printer-driver-cups-pdf poppler-utils
     zip unzip imagemagick
     fonts-wqy-microhei
+    # Wine draws every face it lacks ("MS Sans Serif", Tahoma, Arial, Courier
+    # New) with Liberation Sans when there is one, else with DejaVu Sans, whose
+    # mark tables crash Wine 8's Edit control on a file as short as A7 98.
+    # This 1.x release has kerning tables alone (fonts-liberation2 has mark
+    # tables too, and crashes it the same way).
+    fonts-liberation
     "$@"
 )
 

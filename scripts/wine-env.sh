@@ -66,6 +66,11 @@ start_wine() {
         fi
     fi
     "$WINESERVER" -p
+    # A program that crashes ends at once: Wine's crash dialog would hold it,
+    # and a test waiting on it, until someone closes the dialog.
+    if ! grep -qs '^"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
+        "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    fi
     # Boot the prefix's services now, so that they do not inherit (and
     # hold open) the output of the first program a test runs.
     "$WINE64" wineboot </dev/null >/dev/null 2>&1 || true

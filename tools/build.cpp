@@ -2,6 +2,9 @@
 // file; Execute runs a chosen program; Debug starts the debugger.
 #include "tools/tools.h"
 
+#include <stdio.h>
+#include <string.h>
+
 #include "app/app.h"
 #include "document/document.h"
 
@@ -19,10 +22,29 @@ static const BatchRow BatchRows[] = {
     {IDM_CLEAN,    0, " c", " /C penrik.bat c"},
 };
 
+// The batch file runs through the command interpreter, which takes these
+// in its arguments as commands, redirections and expansions: a name
+// holding one could run a command hidden in it.
+static const char InterpretedCharacters[] = "&|<>^%!";
+
+static int SafeForInterpreter(const char* name)
+{
+    return strpbrk(name, InterpretedCharacters) == NULL;
+}
+
 static void RunBatch(const BatchRow& row)
 {
     if (row.asksToSave && QuerySave(Penrik.hwndMain) == 0)
         return;
+    if (row.letter == 0 && !SafeForInterpreter(DocumentName())) {
+        char text[NAME_SIZE + 160];
+        snprintf(text, sizeof text,
+                 "%s was not compiled: the command interpreter would take one of the characters & | < > ^ %% ! "
+                 "in its name as a command.",
+                 DocumentName());
+        Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
+        return;
+    }
     if (row.letter == 0)
         Sys.ShellExecuteA(Penrik.hwndMain, NULL, "penrik.bat", DocumentName(), "", SW_MINIMIZE);
     else if (Penrik.platformV4)

@@ -751,6 +751,14 @@ BOOL WINAPI FakeReplaceFile(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, 
 
 int AccessListsAlwaysKept(HANDLE) { return 1; }
 
+// What the system is to call an open file.
+std::string finalName;
+DWORD WINAPI FinalNameAsScripted(HANDLE, LPSTR out, DWORD size, DWORD)
+{
+    lstrcpynA(out, finalName.c_str(), (int)size);
+    return (DWORD)finalName.size();
+}
+
 class ReplaceSave : public Documents {
 protected:
     void SetUp() override
@@ -839,6 +847,33 @@ TEST_F(ReplaceSave, ANameThatCannotBeGivenBackSaysWhereTheOldTextIs)
     EXPECT_EQ("old text", ReadFileBytes(backup));
     EXPECT_EQ(1, Modified());
     EXPECT_EQ("new old text", EditText());
+}
+
+// A mapped drive's file is named by its server: another spelling (here
+// the short name) of the same file, which is replaced. A name that opens
+// another file is not the document's: that save goes in place.
+TEST_F(ReplaceSave, TheFileIsKnownByWhatItIsNotByItsSpelling)
+{
+    Start();
+    Sys.GetFinalPathNameByHandleA = FinalNameAsScripted;
+    std::string path = Opened("known by another name.txt", "old");
+    char shortName[MAX_PATH];
+    ASSERT_NE(0u, GetShortPathNameA(path.c_str(), shortName, MAX_PATH));
+    ASSERT_NE(path, shortName);
+    finalName = std::string("\\\\?\\") + shortName;
+    Type("new ");
+    Command(IDM_SAVE);
+    EXPECT_EQ(1, replaceCalls);
+    EXPECT_EQ("new old", ReadFileBytes(path));
+
+    std::string other = TempDir() + "other.txt";
+    WriteFileBytes(other, "other");
+    finalName = "\\\\?\\" + other;
+    Type("x");
+    Command(IDM_SAVE);
+    EXPECT_EQ(1, replaceCalls);
+    EXPECT_EQ(EditText(), ReadFileBytes(path));
+    EXPECT_EQ("other", ReadFileBytes(other));
 }
 
 }  // namespace

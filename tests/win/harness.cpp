@@ -127,6 +127,9 @@ void PenrikTest::TearDown()
         ShutDown();
     started = false;
     ResetSystemCalls();
+    // The next program in this prefix reads the Windows folder's file.
+    PlaceSettingsFile(UserSettingsPath(), "");
+    PlaceSettingsFile(VirtualStorePath(), "");
     EXPECT_TRUE(script.boxAnswers.empty()) << "a scripted message box never came";
     EXPECT_TRUE(script.dialogAnswers.empty()) << "a scripted file dialog never came";
     char windows[MAX_PATH];
@@ -141,13 +144,43 @@ std::string PenrikTest::SettingsPath()
     return std::string(windows) + "\\" SETTINGS_FILE;
 }
 
+std::string PenrikTest::UserSettingsPath()
+{
+    char folder[MAX_PATH] = "";
+    GetEnvironmentVariableA("APPDATA", folder, MAX_PATH);
+    return std::string(folder) + "\\Penrik\\" SETTINGS_FILE;
+}
+
+std::string PenrikTest::VirtualStorePath()
+{
+    char folder[MAX_PATH] = "", windows[MAX_PATH] = "";
+    GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(folder) + "\\VirtualStore" + (windows + 2) + "\\" SETTINGS_FILE;
+}
+
+// Puts a settings file in place (none when empty), read-write, with the
+// platform's cache of it emptied.
+void PenrikTest::PlaceSettingsFile(const std::string& path, const std::string& contents)
+{
+    WritePrivateProfileStringA(NULL, NULL, NULL, path.c_str());
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(path.c_str());  // one a test put in the file's way
+    if (!contents.empty()) {
+        for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+            CreateDirectoryA(path.substr(0, slash).c_str(), NULL);
+        WriteFileBytes(path, contents);
+    }
+    WritePrivateProfileStringA(NULL, NULL, NULL, path.c_str());
+}
+
 void PenrikTest::WriteSettings(const std::string& contents)
 {
+    PlaceSettingsFile(UserSettingsPath(), "");
+    PlaceSettingsFile(VirtualStorePath(), "");
     WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
-    SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(SettingsPath().c_str());
-    if (!contents.empty())
-        WriteFileBytes(SettingsPath(), contents);
+    PlaceSettingsFile(SettingsPath(), contents);
     WritePrivateProfileStringA(NULL, NULL, NULL, SETTINGS_FILE);
 }
 

@@ -69,6 +69,16 @@ inline RECT WindowRectOf(HWND hwnd)
     return r;
 }
 
+// Expects the window's outer rectangle at this place and of this size.
+inline void ExpectWindowAt(HWND hwnd, int left, int top, int width, int height)
+{
+    RECT r = WindowRectOf(hwnd);
+    EXPECT_EQ(left, r.left);
+    EXPECT_EQ(top, r.top);
+    EXPECT_EQ(width, r.right - r.left);
+    EXPECT_EQ(height, r.bottom - r.top);
+}
+
 // Notes a file dialog as it was shown, for the fakes of the dialogs.
 void RecordDialog(const char* kind, LPOPENFILENAMEA ofn);
 
@@ -84,6 +94,11 @@ protected:
     // Replaces the settings file with `contents` (no file when empty).
     void WriteSettings(const std::string& contents);
     std::string SettingsPath();
+    // The user's own settings file, and where the system redirected an
+    // older release's writes into the Windows folder.
+    std::string UserSettingsPath();
+    std::string VirtualStorePath();
+    void PlaceSettingsFile(const std::string& path, const std::string& contents);
     // Runs start-up with this command line and handles what it posted.
     void Start(const std::string& commandLine = "", int show = SW_SHOW);
     // Dispatches everything waiting, the way the message loop does.

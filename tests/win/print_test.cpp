@@ -29,8 +29,18 @@ struct PrintScript {
     bool dialogFound = false, dialogVisible = false, mainEnabled = true, cancelFocused = false;
     bool toolbarFont = false;
     std::string nameShown;
+    HWND typedTo = NULL;  // a window a character is typed into while the job runs
 };
 PrintScript printing;
+
+// A window that notes the characters it is given.
+wchar_t charArrived;
+LRESULT CALLBACK NoteChar(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CHAR)
+        charArrived = (wchar_t)wParam;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
 
 BOOL WINAPI FakePrintDlg(LPPRINTDLGA pd)
 {
@@ -115,6 +125,8 @@ void WINAPI ClockDuringTheJob(LPSYSTEMTIME time)
     char name[300] = "";
     GetDlgItemTextA(dialog, IDC_PRINTNAME, name, sizeof name);
     printing.nameShown = name;
+    if (printing.typedTo != NULL)
+        PostMessageW(printing.typedTo, WM_CHAR, 0x0141, 1);
     if (printing.pressCancel)
         PostMessageA(cancel, BM_CLICK, 0, 0);
 }
@@ -298,9 +310,21 @@ TEST_F(Printing, CancelStopsTheJobAtThePageEndWithoutEndingTheDocument)
     WriteFileBytes(file, Lines(400));
     std::set<std::string> before = PdfNames(pdfs);
 
+    // A character the code page lacks, typed while the job runs, reaches
+    // its window as itself.
+    WNDCLASSW noting = {};
+    noting.lpfnWndProc = NoteChar;
+    noting.hInstance = GetModuleHandleA(NULL);
+    noting.lpszClassName = L"NotingChars";
+    RegisterClassW(&noting);
+    printing.typedTo = CreateWindowW(L"NotingChars", L"", WS_POPUP, 0, 0, 10, 10, NULL, NULL, noting.hInstance, NULL);
+    charArrived = 0;
+
     printing.answers = {DEFAULT_PRINTER};
     printing.pressCancel = true;
     Start("/p " + file);
+    DestroyWindow(printing.typedTo);
+    EXPECT_EQ(L'\u0141', charArrived);
     ASSERT_TRUE(printing.dialogFound);
     EXPECT_TRUE(printing.dialogVisible);
     EXPECT_FALSE(printing.mainEnabled);

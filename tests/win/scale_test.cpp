@@ -8,13 +8,19 @@
 
 namespace {
 
+// The window's display and, where it differs, the system's.
 UINT fakeDpi = BASE_DPI;
-UINT FakeDpi(HWND) { return fakeDpi; }
+UINT fakeSystemDpi = 0;
+UINT FakeDpi(HWND window) { return window == NULL && fakeSystemDpi != 0 ? fakeSystemDpi : fakeDpi; }
+UINT FakeMonitorDpi(POINT) { return fakeDpi; }
 
 LONG fontDialogHeight;  // what the font dialog was shown
+LONG fontDialogAnswer;  // the height a person picks there; 0 keeps it
 BOOL WINAPI FontDialogPressingOk(LPCHOOSEFONTA record)
 {
     fontDialogHeight = record->lpLogFont->lfHeight;
+    if (fontDialogAnswer != 0)
+        record->lpLogFont->lfHeight = fontDialogAnswer;
     return TRUE;
 }
 
@@ -43,6 +49,7 @@ protected:
     {
         PenrikTest::SetUp();
         Sys.WindowDpi = FakeDpi;
+        Sys.MonitorDpi = FakeMonitorDpi;
         Sys.ChooseFontA = FontDialogPressingOk;
         // A window that fits the virtual screen at twice the size.
         WriteSettings("[Penrik]\r\nPenrikW=500\r\nPenrikH=300\r\nFontSize=-13\r\nFontName=Courier New\r\n");
@@ -144,6 +151,43 @@ TEST_F(Scale, EveryPixelSizeFollowsTheDisplayAndNothingStoredDoes)
         EXPECT_EQ(client.bottom - MulDiv(44, dpi, 96), edit.bottom - edit.top) << "the editor fills the window";
         ExpectScaled(base, Measure(), dpi);
     }
+}
+
+// Two displays: the system's at 150 %, the one the window is on at 200 %.
+// The place is the screen's own, the size the window's on its display.
+TEST_F(Scale, AWindowOnADisplayOfAnotherScaleComesBackThere)
+{
+    fakeSystemDpi = 144;
+    fakeDpi = 192;
+    WriteSettings("[Penrik]\r\nPenrikX=30\r\nPenrikY=40\r\nPenrikW=480\r\nPenrikH=300\r\n");
+    Start();
+    ExpectWindowAt(Penrik.hwndMain, 30, 40, 960, 600);
+    SetWindowPos(Penrik.hwndMain, NULL, 50, 60, 900, 500, SWP_NOZORDER);
+    Command(IDM_SAVESETTINGS);
+    EXPECT_EQ("50", Stored("PenrikX"));
+    EXPECT_EQ("60", Stored("PenrikY"));
+    EXPECT_EQ("450", Stored("PenrikW"));
+    EXPECT_EQ("250", Stored("PenrikH"));
+}
+
+// The font dialog works at the system's scale, whatever the window's, and
+// shows again the size the user chose: 10 points at 125 % stay 10 points.
+TEST_F(Scale, TheFontDialogWorksAtTheSystemsScale)
+{
+    fakeSystemDpi = 120;
+    fakeDpi = 192;
+    Start();
+    fontDialogAnswer = -17;
+    Command(IDM_SETFONT);
+    EXPECT_EQ(MulDiv(-13, 120, 96), fontDialogHeight);
+    LOGFONTA font;
+    GetObjectA((HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0), sizeof font, &font);
+    EXPECT_EQ(MulDiv(-17, 192, 120), font.lfHeight);
+    fontDialogAnswer = 0;
+    Command(IDM_SETFONT);
+    EXPECT_EQ(-17, fontDialogHeight);
+    Command(IDM_SAVESETTINGS);
+    EXPECT_EQ("-14", Stored("FontSize"));
 }
 
 }  // namespace

@@ -22,11 +22,7 @@ using Shell = PenrikTest;
 TEST_F(Shell, DefaultsWithoutASettingsFile)
 {
     Start();
-    RECT r = WindowRectOf(Penrik.hwndMain);
-    EXPECT_EQ(0, r.left);
-    EXPECT_EQ(28, r.top);
-    EXPECT_EQ(640, r.right - r.left);
-    EXPECT_EQ(424, r.bottom - r.top);
+    ExpectWindowAt(Penrik.hwndMain, 0, 28, 640, 424);
     EXPECT_EQ(0u, Penrik.Settings.textColor);
     EXPECT_EQ(0xFFFFFFu, Penrik.Settings.backColor);
     EXPECT_EQ(8, Penrik.Settings.font.lfHeight);
@@ -166,7 +162,9 @@ TEST_F(Shell, StoredSettingsAreReadWithTheirLimits)
 TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
 {
     Start();
-    SetWindowPos(Penrik.hwndMain, NULL, 33, 44, 555, 366, SWP_NOZORDER);
+    // So narrow that the menu bar takes two rows: the frame is not the
+    // usual one, and the window still comes back where it was.
+    SetWindowPos(Penrik.hwndMain, NULL, 33, 44, 180, 366, SWP_NOZORDER);
     Penrik.Settings.textColor = 0x00123456;
     Penrik.Settings.backColor = 0x00ABCDEF;
     Penrik.Settings.font.lfHeight = -17;
@@ -176,15 +174,12 @@ TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
     Pump();
     Command(IDM_SAVESETTINGS);
 
-    POINT origin = {0, 0};
-    ClientToScreen(Penrik.hwndMain, &origin);
-    RECT client;
-    GetClientRect(Penrik.hwndMain, &client);
+    RECT saved = WindowRectOf(Penrik.hwndMain);
     std::string expected = "[Penrik]\r\n"
-                           "PenrikX=" + std::to_string(origin.x - 4) + "\r\n"
-                           "PenrikY=" + std::to_string(origin.y - 42) + "\r\n"
-                           "PenrikH=" + std::to_string(client.bottom + 46) + "\r\n"
-                           "PenrikW=" + std::to_string(client.right + 8) + "\r\n"
+                           "PenrikX=33\r\n"
+                           "PenrikY=44\r\n"
+                           "PenrikH=" + std::to_string(saved.bottom - saved.top) + "\r\n"
+                           "PenrikW=" + std::to_string(saved.right - saved.left) + "\r\n"
                            "FontSize=-17\r\n"
                            "TextColor=1193046\r\n"
                            "WordWrap=1\r\n"
@@ -201,10 +196,10 @@ TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
     WritePrivateProfileStringA(SETTINGS_SECTION, "FileName", "", SETTINGS_FILE);
     Start();
     RECT r = WindowRectOf(Penrik.hwndMain);
-    EXPECT_EQ(origin.x - 4, r.left);
-    EXPECT_EQ(origin.y - 42, r.top);
-    EXPECT_EQ(client.right + 8, r.right - r.left);
-    EXPECT_EQ(client.bottom + 46, r.bottom - r.top);
+    EXPECT_EQ(saved.left, r.left);
+    EXPECT_EQ(saved.top, r.top);
+    EXPECT_EQ(saved.right, r.right);
+    EXPECT_EQ(saved.bottom, r.bottom);
     EXPECT_EQ(0x00123456u, Penrik.Settings.textColor);
     EXPECT_EQ(0x00ABCDEFu, Penrik.Settings.backColor);
     EXPECT_EQ(-17, Penrik.Settings.font.lfHeight);
@@ -232,6 +227,57 @@ TEST_F(Shell, SaveSettingsWritesAnEmptyFileNameAndALongOneComesBackWhole)
     Start();
     EXPECT_EQ(longName, DocumentName());
     EXPECT_EQ("whole", EditText());
+}
+
+// The settings files in the order they are read, and the way a save
+// takes: an older release's VirtualStore copy gives way to the user's own
+// file, which is then the settings file.
+TEST_F(Shell, SettingsComeFromTheUsersFileTheVirtualStoreOrTheWindowsFolder)
+{
+    WriteSettings("[Penrik]\r\nFontSize=-20\r\n");
+    PlaceSettingsFile(VirtualStorePath(), "[Penrik]\r\nFontSize=-11\r\n");
+    Start();
+    EXPECT_EQ(-11, Penrik.Settings.font.lfHeight);
+    Penrik.Settings.font.lfHeight = -9;
+    Command(IDM_SAVESETTINGS);
+    ShutDown();
+    started = false;
+    Start();
+    EXPECT_EQ(-9, Penrik.Settings.font.lfHeight);
+    EXPECT_EQ(-9, (int)GetPrivateProfileIntA(SETTINGS_SECTION, "FontSize", 0, UserSettingsPath().c_str()));
+    EXPECT_EQ(-20, (int)GetPrivateProfileIntA(SETTINGS_SECTION, "FontSize", 0, SETTINGS_FILE));
+}
+
+// A standard user cannot write into the Windows folder (here a folder
+// stands where its file would be): the settings go to the user's own
+// file; where even that cannot be written, a box says so.
+TEST_F(Shell, SaveSettingsWhereTheWindowsFolderIsRefused)
+{
+    ASSERT_TRUE(CreateDirectoryA(SettingsPath().c_str(), NULL));
+    Start();
+    Penrik.Settings.font.lfHeight = -15;
+    Command(IDM_SAVESETTINGS);
+    EXPECT_TRUE(script.boxes.empty());
+    ShutDown();
+    started = false;
+    Start();
+    EXPECT_EQ(-15, Penrik.Settings.font.lfHeight);
+
+    // No folder for the user's file: a file has its name.
+    PlaceSettingsFile(UserSettingsPath(), "");
+    std::string folder = UserSettingsPath().substr(0, UserSettingsPath().rfind('\\'));
+    ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+    WriteFileBytes(folder, "in the way");
+    ShutDown();
+    started = false;
+    Start();
+    script.boxAnswers = {IDOK};
+    Command(IDM_SAVESETTINGS);
+    DeleteFileA(folder.c_str());
+    RemoveDirectoryA(SettingsPath().c_str());
+    ASSERT_EQ(1u, script.boxes.size());
+    EXPECT_EQ("The settings could not be saved in " + UserSettingsPath() + ".", script.boxes[0].text);
+    EXPECT_EQ("Penrik", script.boxes[0].caption);
 }
 
 TEST_F(Shell, CommandLineNamesAndPrintMode)

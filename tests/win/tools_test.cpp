@@ -237,6 +237,27 @@ TEST_F(Tools, CompileOfAnUntitledDocumentPassesNoArgument)
     ExpectStarts([&] { Command(IDM_DEBUG); }, "windbg.exe", "", SW_SHOW, "Debug untitled");
 }
 
+// The command interpreter would run what follows a & in the name, or
+// expand what stands between % or ! signs: such a name is not compiled.
+TEST_F(Tools, CompileOfANameTheInterpreterWouldSplitStartsNothing)
+{
+    for (const char* name : {"x&calc&.c", "a^b.c", "100%PATH%.c", "wow!.c"}) {
+        SCOPED_TRACE(name);
+        std::string path = StartOnFile(name);
+        script.shell.clear();
+        script.boxes.clear();
+        script.boxAnswers = {IDOK};
+        Key('C', true);
+        EXPECT_TRUE(script.shell.empty());
+        ASSERT_EQ(1u, script.boxes.size());
+        EXPECT_EQ(path + " was not compiled: the command interpreter would take one of the characters & | < > ^ % ! "
+                         "in its name as a command.",
+                  script.boxes[0].text);
+        ShutDown();
+        started = false;
+    }
+}
+
 TEST_F(Tools, ExecuteRunsTheChosenProgramAndPutsTheNameBack)
 {
     std::string path = StartOnFile("prog.c", "text");
@@ -392,16 +413,22 @@ TEST_F(Tools, BuildCommandsWaitForTheFirstCompletedLoad)
 // ---------------------------------------------------------------------------
 // Help files
 
-// The viewers that come with Windows, which are started by their full
-// paths (the Windows folder's, as Wine has both there).
-std::string WindowsFolder()
+// The viewers that come with Windows, started by their full paths: the
+// Windows folder's where the system has one there (the 32-bit Wine puts
+// winhlp32.exe there, the 64-bit one alone does not), else the system
+// folder's.
+std::string Viewer(const char* program)
 {
-    char windows[MAX_PATH];
+    char windows[MAX_PATH], system[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
-    return windows;
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::string inWindows = std::string(windows) + "\\" + program, inSystem = std::string(system) + "\\" + program;
+    bool windowsHasIt = GetFileAttributesA(inWindows.c_str()) != INVALID_FILE_ATTRIBUTES;
+    bool systemHasIt = GetFileAttributesA(inSystem.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return windowsHasIt || !systemHasIt ? inWindows : inSystem;
 }
-const std::string WinHelp = WindowsFolder() + "\\winhlp32.exe";
-const std::string HtmlHelp = WindowsFolder() + "\\hh.exe";
+const std::string WinHelp = Viewer("winhlp32.exe");
+const std::string HtmlHelp = Viewer("hh.exe");
 
 TEST_F(Tools, HelpKeysOpenTheDefaultHelpFiles)
 {

@@ -36,6 +36,29 @@ void TypeWide(const std::wstring& text)
         SendMessageW(Penrik.hwndEdit, WM_CHAR, c, 1);
 }
 
+// The system's code page as a test sets it, and a conversion that holds
+// to what Windows documents: for code pages 65001 and 54936 no flag but
+// WC_ERR_INVALID_CHARS, and for 65001 no report of a default character.
+UINT fakeCodePage;
+UINT WINAPI FakeGetACP(void) { return fakeCodePage; }
+int WINAPI StrictWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int room,
+                                     LPCCH defaultChar, LPBOOL usedDefault)
+{
+    if (codePage == CP_ACP)
+        codePage = fakeCodePage;
+    bool restricted = codePage == CP_UTF8 || codePage == 54936;
+    if (restricted && ((flags & ~(DWORD)WC_ERR_INVALID_CHARS) != 0 || defaultChar != NULL ||
+                       (codePage == CP_UTF8 && usedDefault != NULL))) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    // Wine 8 has no tables for GB 18030; the tests give it ASCII, which
+    // is the same bytes in UTF-8.
+    if (codePage == 54936 && !IsValidCodePage(54936))
+        codePage = CP_UTF8;
+    return WideCharToMultiByte(codePage, flags, text, length, out, room, defaultChar, usedDefault);
+}
+
 class Unicode : public PenrikTest {
 protected:
     std::string Open(const std::string& name, const std::string& bytes)
@@ -190,6 +213,30 @@ TEST_F(Unicode, ARecoveryCopyKeepsTheCharactersAndTheEncoding)
     EXPECT_EQ(ENCODING_ANSI, DocumentEncoding());
     Command(IDM_SAVE);
     EXPECT_EQ(oldText, ReadFileBytes(older));
+}
+
+// With "Use Unicode UTF-8 for worldwide language support" the code page
+// is UTF-8: a document in it is saved as UTF-8, with nothing to ask; in
+// GB 18030, which also holds every character, as the code page's bytes.
+TEST_F(Unicode, UnderACodePageThatHoldsEveryCharacterASaveAsksNothing)
+{
+    Sys.GetACP = FakeGetACP;
+    Sys.WideCharToMultiByte = StrictWideCharToMultiByte;
+    Start();
+    const struct { UINT codePage; std::wstring typed; std::string bytes; } rows[] = {
+        {CP_UTF8, L"\u0141\u00F3d\u017A ", "\xC5\x81\xC3\xB3" "d\xC5\xBA plain\r\n"},
+        {54936, L"ab ", "ab plain\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.codePage);
+        fakeCodePage = row.codePage;
+        std::string path = Open("plain.txt", "plain\r\n");
+        TypeWide(row.typed);
+        Command(IDM_SAVE);
+        EXPECT_TRUE(script.boxes.empty());
+        EXPECT_EQ(row.bytes, ReadFileBytes(path));
+        EXPECT_EQ(0, Modified());
+    }
 }
 
 }  // namespace
