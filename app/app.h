@@ -21,7 +21,7 @@ struct SettingsRecord {
     COLORREF backColor;
     LOGFONTA font;            // the editor font record, its height in BASE_DPI pixels
     int wordWrap;
-    char helpFile[4][128];
+    wchar_t helpFile[4][128];  // names of any script
     char helpName[4][12];     // 8 characters, then the "\tF1" suffix
     char buildName[4][9];
 };
@@ -44,13 +44,15 @@ extern ProcessRecord Penrik;
 // answer them. It holds the real functions unless a test replaces them.
 struct SystemCalls {
     int (WINAPI *MessageBoxA)(HWND, LPCSTR, LPCSTR, UINT);
-    BOOL (WINAPI *GetOpenFileNameA)(LPOPENFILENAMEA);
-    BOOL (WINAPI *GetSaveFileNameA)(LPOPENFILENAMEA);
+    // A box whose text names a file, in characters.
+    int (WINAPI *MessageBoxW)(HWND, LPCWSTR, LPCWSTR, UINT);
+    BOOL (WINAPI *GetOpenFileNameW)(LPOPENFILENAMEW);
+    BOOL (WINAPI *GetSaveFileNameW)(LPOPENFILENAMEW);
     BOOL (WINAPI *ChooseFontA)(LPCHOOSEFONTA);
     BOOL (WINAPI *ChooseColorA)(LPCHOOSECOLORA);
     BOOL (WINAPI *PrintDlgA)(LPPRINTDLGA);
     DWORD (WINAPI *CommDlgExtendedError)(void);
-    HINSTANCE (WINAPI *ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    HINSTANCE (WINAPI *ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
     HMODULE (WINAPI *LoadLibraryA)(LPCSTR);
     FARPROC (WINAPI *GetProcAddress)(HMODULE, LPCSTR);
     BOOL (WINAPI *FreeLibrary)(HMODULE);
@@ -59,7 +61,7 @@ struct SystemCalls {
     HFILE (WINAPI *OpenFile)(LPCSTR, LPOFSTRUCT, UINT);
     BOOL (WINAPI *ReadFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
     BOOL (WINAPI *WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
-    BOOL (WINAPI *ReplaceFileA)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
+    BOOL (WINAPI *ReplaceFileW)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
     HLOCAL (WINAPI *LocalAlloc)(UINT, SIZE_T);
     // The window's DPI; for no window, the system's.
     UINT (*WindowDpi)(HWND);
@@ -72,7 +74,7 @@ struct SystemCalls {
     int (WINAPI *WideCharToMultiByte)(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL);
     // The name the system has for an open file (a mapped drive's is the
     // server's).
-    DWORD (WINAPI *GetFinalPathNameByHandleA)(HANDLE, LPSTR, DWORD, DWORD);
+    DWORD (WINAPI *GetFinalPathNameByHandleW)(HANDLE, LPWSTR, DWORD, DWORD);
     // Whether the open file's permissions are all in its access list, so
     // that a new file replacing it can be given them (AccessListsKept).
     int (*AccessListsKept)(HANDLE);
@@ -89,7 +91,8 @@ void ResetSystemCalls(void);
 
 // Start-up: returns 0 when the main window could not be made. Start-up
 // may run again in the same process after ShutDown.
-int StartUp(HINSTANCE instance, const char* commandLine, int showCommand);
+// The command line is what follows the program's name.
+int StartUp(HINSTANCE instance, const wchar_t* commandLine, int showCommand);
 // One message through the accelerator table, then to its window.
 // Returns 1 when the accelerator table took it.
 int DispatchWithAccelerators(MSG* msg);

@@ -16,9 +16,12 @@ struct CommandLine {
 // the text. A name that does not fit
 // in nameSize bytes (terminating zero included) is never cut: the name
 // becomes empty and nameTooLong is set.
-CommandLine InterpretCommandLine(const char* text, char* name, size_t nameSize);
+// For bytes and for characters alike (`nameSize` counts units).
+template <typename Unit>
+CommandLine InterpretCommandLine(const Unit* text, Unit* name, size_t nameSize);
 
 // True when the name is exactly "buildres.ult" in any mix of case.
-int IsBuildResultsName(const char* name);
+template <typename Unit>
+int IsBuildResultsName(const Unit* name);
 
 #endif

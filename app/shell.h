@@ -7,9 +7,9 @@
 #define TOOLBAR_BUTTONS 23
 
 // Reads every setting into Penrik.Settings and the stored document name
-// into `fileName`. Returns 0 when that name was too long to hold: it is
+// into `fileName` (`size` characters). Returns 0 when that name was too long to hold: it is
 // then empty, since cutting it would name another file.
-int LoadSettings(char* fileName, size_t size);
+int LoadSettings(wchar_t* fileName, size_t size);
 void SaveSettings(void);
 
 void CreateToolbar(void);

@@ -70,24 +70,26 @@ static void KeepWindowOnScreen(SettingsRecord* settings)
 
 // Makes `name` a full path against the current folder. Returns 0, with
 // the name emptied, when the full path does not fit.
-static int ResolveName(char* name, size_t size)
+static int ResolveName(wchar_t* name, size_t size)
 {
-    if (name[0] == '\0')
+    // Completing a name that is no file's would make it another one (the
+    // trailing dot goes): it stays as given, and the load says why.
+    if (name[0] == 0 || !UsableName(name))
         return 1;
-    char full[MAX_PATH + NAME_SIZE];
+    wchar_t full[MAX_PATH + NAME_SIZE];
     SetLastError(ERROR_SUCCESS);
-    DWORD length = GetFullPathNameA(name, sizeof full, full, NULL);
+    DWORD length = GetFullPathNameW(name, MAX_PATH + NAME_SIZE, full, NULL);
     if (length == 0 && GetLastError() != ERROR_FILENAME_EXCED_RANGE)
         return 1;  // not a path the system can complete: kept as given
     if (length == 0 || length >= size) {
-        name[0] = '\0';
+        name[0] = 0;
         return 0;
     }
-    lstrcpynA(name, full, (int)size);
+    lstrcpynW(name, full, (int)size);
     return 1;
 }
 
-int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
+int StartUp(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
 {
     ResetProcessState();
     // The window is made at the system's DPI; it may then find itself on
@@ -96,17 +98,18 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 
     StartState.prevWindow = FindWindowA(FIND_CLASS_NAME, NULL);
 
-    WNDCLASSA wc;
+    // A window of characters: its caption shows a name of any script.
+    WNDCLASSW wc;
     ZeroMemory(&wc, sizeof wc);
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "Icon");
-    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, L"Icon");
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
-    wc.lpszMenuName = "PenrikMenu";
-    wc.lpszClassName = MAIN_CLASS_NAME;
-    if (!RegisterClassA(&wc))
+    wc.lpszMenuName = L"PenrikMenu";
+    wc.lpszClassName = L"" MAIN_CLASS_NAME;
+    if (!RegisterClassW(&wc))
         return 0;
 
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
@@ -115,8 +118,8 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         Penrik.platformV4 = 1;
 
     SettingsRecord& settings = Penrik.Settings;
-    char name[NAME_SIZE];
-    int storedNameFits = LoadSettings(name, sizeof name);
+    wchar_t name[NAME_SIZE];
+    int storedNameFits = LoadSettings(name, NAME_SIZE);
     // An unusable stored place gives way to the default before a second
     // copy or the build results take their own places from it.
     KeepWindowOnScreen(&settings);
@@ -127,7 +130,7 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         settings.y = Scaled(SECOND_COPY_Y);
     }
 
-    CommandLine line = InterpretCommandLine(commandLine, name, sizeof name);
+    CommandLine line = InterpretCommandLine(commandLine, name, NAME_SIZE);
     if (line.printMode) {
         SetPrintMode(1);
         showCommand = SW_HIDE;
@@ -142,7 +145,7 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 
     // The dialogs change the current folder: a relative name would come to
     // mean another file. The build-results layout went by the name as given.
-    int nameFits = ResolveName(name, sizeof name);
+    int nameFits = ResolveName(name, NAME_SIZE);
     SetDocumentName(name);
 
     Penrik.hInst = instance;
@@ -150,11 +153,11 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
 
     POINT place = {settings.x, settings.y};
     int placeDpi = (int)Sys.MonitorDpi(place);
-    Penrik.hwndMain = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_TITLE, WS_OVERLAPPEDWINDOW, settings.x, settings.y,
-                                      MulDiv(settings.width, placeDpi, BASE_DPI),
+    Penrik.hwndMain = CreateWindowExW(0, L"" MAIN_CLASS_NAME, L"" MAIN_TITLE, WS_OVERLAPPEDWINDOW, settings.x,
+                                      settings.y, MulDiv(settings.width, placeDpi, BASE_DPI),
                                       MulDiv(settings.height, placeDpi, BASE_DPI), NULL, NULL, instance, NULL);
     if (Penrik.hwndMain == NULL) {
-        UnregisterClassA(MAIN_CLASS_NAME, instance);
+        UnregisterClassW(L"" MAIN_CLASS_NAME, instance);
         return 0;
     }
     int windowDpi = (int)Sys.WindowDpi(Penrik.hwndMain);
@@ -200,13 +203,13 @@ int StartUp(HINSTANCE instance, const char* commandLine, int showCommand)
         EnableWindow(ToolbarButton(IDM_OPEN2ND), FALSE);
     }
 
-    if (line.nameTooLong || !nameFits || (!storedNameFits && name[0] == '\0'))
+    if (line.nameTooLong || !nameFits || (!storedNameFits && name[0] == 0))
         Sys.MessageBoxA(Penrik.hwndMain,
                         "The file name is longer than 255 characters; an empty document was opened instead.", NULL,
                         MB_ICONEXCLAMATION);
 
     StartRecovery(!line.printMode);
-    if (name[0] != '\0') {
+    if (name[0] != 0) {
         // In print mode the load itself starts the printing, once done.
         PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_LOADFILE, 0);
     } else {
@@ -248,7 +251,7 @@ void ShutDown(void)
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
     }
-    UnregisterClassA(MAIN_CLASS_NAME, Penrik.hInst != NULL ? Penrik.hInst : GetModuleHandleA(NULL));
+    UnregisterClassW(L"" MAIN_CLASS_NAME, Penrik.hInst != NULL ? Penrik.hInst : GetModuleHandleA(NULL));
     if (Penrik.hToolbarFont != NULL)
         DeleteObject(Penrik.hToolbarFont);
     ReleaseEditorLook();

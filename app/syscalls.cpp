@@ -46,13 +46,14 @@ static UINT MonitorDpi(POINT point)
 void ResetSystemCalls(void)
 {
     Sys.MessageBoxA = ::MessageBoxA;
-    Sys.GetOpenFileNameA = ::GetOpenFileNameA;
-    Sys.GetSaveFileNameA = ::GetSaveFileNameA;
+    Sys.MessageBoxW = ::MessageBoxW;
+    Sys.GetOpenFileNameW = ::GetOpenFileNameW;
+    Sys.GetSaveFileNameW = ::GetSaveFileNameW;
     Sys.ChooseFontA = ::ChooseFontA;
     Sys.ChooseColorA = ::ChooseColorA;
     Sys.PrintDlgA = ::PrintDlgA;
     Sys.CommDlgExtendedError = ::CommDlgExtendedError;
-    Sys.ShellExecuteA = ::ShellExecuteA;
+    Sys.ShellExecuteW = ::ShellExecuteW;
     Sys.LoadLibraryA = ::LoadLibraryA;
     Sys.GetProcAddress = ::GetProcAddress;
     Sys.FreeLibrary = ::FreeLibrary;
@@ -61,12 +62,12 @@ void ResetSystemCalls(void)
     Sys.OpenFile = ::OpenFile;
     Sys.ReadFile = ::ReadFile;
     Sys.WriteFile = ::WriteFile;
-    Sys.ReplaceFileA = ::ReplaceFileA;
+    Sys.ReplaceFileW = ::ReplaceFileW;
     Sys.LocalAlloc = ::LocalAlloc;
     Sys.AccessListsKept = AccessListsKept;
     Sys.WindowDpi = WindowDpi;
     Sys.MonitorDpi = MonitorDpi;
     Sys.GetACP = ::GetACP;
     Sys.WideCharToMultiByte = ::WideCharToMultiByte;
-    Sys.GetFinalPathNameByHandleA = ::GetFinalPathNameByHandleA;
+    Sys.GetFinalPathNameByHandleW = ::GetFinalPathNameByHandleW;
 }

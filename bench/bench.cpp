@@ -63,6 +63,18 @@ static int WINAPI AnswerBox(HWND, LPCSTR, LPCSTR, UINT type)
 {
     return (type & MB_TYPEMASK) == MB_YESNOCANCEL ? IDNO : IDOK;
 }
+static int WINAPI AnswerBoxW(HWND, LPCWSTR, LPCWSTR, UINT type)
+{
+    return (type & MB_TYPEMASK) == MB_YESNOCANCEL ? IDNO : IDOK;
+}
+
+// The bench names its files in the code page.
+static void SetDocumentName(const std::string& path)
+{
+    wchar_t name[NAME_SIZE] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, name, NAME_SIZE);
+    SetDocumentName(name);
+}
 
 static void Pump()
 {
@@ -115,7 +127,8 @@ static void StartEditor()
 {
     ResetSystemCalls();
     Sys.MessageBoxA = AnswerBox;
-    if (!StartUp(GetModuleHandleA(NULL), "", SW_SHOW)) {
+    Sys.MessageBoxW = AnswerBoxW;
+    if (!StartUp(GetModuleHandleA(NULL), L"", SW_SHOW)) {
         printf("the editor did not start\n");
         exit(1);
     }
@@ -249,7 +262,7 @@ static void LoadFigure(const char* name, size_t bytes, int runs)
     StartEditor();
     // Both controls start each run empty, as the baseline's does.
     double ours = Measure([&] {
-        SetDocumentName(path.c_str());
+        SetDocumentName(path);
         SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "");
     }, [] { LoadDocument(); });
     StopEditor();
@@ -358,7 +371,7 @@ static void SaveFigure(const char* name, const std::string& bytes)
 {
     std::string path = WriteTemp("save.txt", bytes);
     StartEditor();
-    SetDocumentName(path.c_str());
+    SetDocumentName(path);
     LoadDocument();
     int saved = Runs;
     Runs = std::max(Runs, 9);  // a save takes milliseconds, and this machine's disk varies
@@ -409,7 +422,7 @@ static void LineBreaksFigure(size_t bytes)
     for (int i = 0; i < 2; ++i) {
         const std::string& path = *paths[i];
         load[i] = Measure([&] {
-            SetDocumentName(path.c_str());
+            SetDocumentName(path);
             SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM) "");
         }, [] { LoadDocument(); });
         save[i] = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
@@ -617,7 +630,7 @@ static void UnicodeFigures(size_t bytes)
     int saved = Runs;
     Runs = 3;
     double load = Measure([&] {
-        SetDocumentName(path.c_str());
+        SetDocumentName(path);
         SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)L"");
     }, [] { LoadDocument(); });
     if (DocumentEncoding() != ENCODING_UTF8)

@@ -16,25 +16,25 @@
 // A caption or a message that names the whole file.
 #define MESSAGE_SIZE (NAME_SIZE + 128)
 
-static const char FileFilter[] =
-    "All Files (*.*)\0*.*\0"
-    "Executable (*.EXE)\0*.EXE\0"
-    "Text Files (*.TXT)\0*.TXT\0";
+static const wchar_t FileFilter[] =
+    L"All Files (*.*)\0*.*\0"
+    L"Executable (*.EXE)\0*.EXE\0"
+    L"Text Files (*.TXT)\0*.TXT\0";
 
 static struct {
-    char DocumentName[NAME_SIZE];
-    char FileTitle[NAME_SIZE];
+    wchar_t DocumentName[NAME_SIZE];  // in characters: names of any script
+    wchar_t FileTitle[NAME_SIZE];
     int Modified;
     LineBreaks breaks;        // the file's own line breaks, which a save gives back
     TextEncoding encoding;    // the file's encoding, which a save writes again
     HLOCAL TextBlock;         // the file's bytes while they are read
-    const char* dialogTitle;  // the last file dialog's, which the unsaved-changes question reuses
+    const wchar_t* dialogTitle;  // the last file dialog's, which the unsaved-changes question reuses
 } Doc;
 
 void ResetDocument(void)
 {
-    Doc.DocumentName[0] = '\0';
-    Doc.FileTitle[0] = '\0';
+    Doc.DocumentName[0] = 0;
+    Doc.FileTitle[0] = 0;
     Doc.Modified = 0;
     Doc.breaks = BREAKS_AS_IS;
     Doc.encoding = ENCODING_ANSI;
@@ -44,8 +44,8 @@ void ResetDocument(void)
     Doc.dialogTitle = NULL;
 }
 
-const char* DocumentName(void) { return Doc.DocumentName; }
-const char* FileTitle(void) { return Doc.FileTitle; }
+const wchar_t* DocumentName(void) { return Doc.DocumentName; }
+const wchar_t* FileTitle(void) { return Doc.FileTitle; }
 int Modified(void) { return Doc.Modified; }
 void SetModified(int modified)
 {
@@ -64,45 +64,97 @@ void SetDocumentEncoding(int encoding)
     Doc.encoding = encoding >= ENCODING_ANSI && encoding <= ENCODING_UTF16BE ? (TextEncoding)encoding : ENCODING_ANSI;
 }
 
-void SetDocumentName(const char* name)
+void SetDocumentName(const wchar_t* name)
 {
-    lstrcpynA(Doc.DocumentName, name, NAME_SIZE);
+    lstrcpynW(Doc.DocumentName, name, NAME_SIZE);
 }
 
-static int ShowFileMessage(const char* format, const char* name, const char* caption, UINT type)
+// `format` holds one %ls, for the name.
+static int ShowFileMessage(const wchar_t* format, const wchar_t* name, const wchar_t* caption, UINT type)
 {
-    char text[MESSAGE_SIZE];
-    snprintf(text, sizeof text, format, name);
-    return Sys.MessageBoxA(Penrik.hwndMain, text, caption, type);
+    wchar_t text[MESSAGE_SIZE];
+    swprintf(text, MESSAGE_SIZE, format, name);
+    return Sys.MessageBoxW(Penrik.hwndMain, text, caption, type);
 }
 
-static void SetCaption(const char* name)
+// Whether `name` can only mean the file it spells. Windows drops a
+// trailing dot or blank (and so reaches another file), takes CON, COM1 and
+// their kind in any folder for devices, and passes a \\?\ or \\.\ name
+// on unchecked; a lone surrogate is no character at all.
+int UsableName(const wchar_t* name)
 {
-    char caption[MESSAGE_SIZE];
-    snprintf(caption, sizeof caption, "%s - %s", MAIN_TITLE, name);
-    SetWindowTextA(Penrik.hwndMain, caption);
+    static const struct { const wchar_t* name; bool numbered; } Devices[] = {
+        {L"CON", false}, {L"PRN", false}, {L"AUX", false}, {L"NUL", false}, {L"COM", true}, {L"LPT", true},
+    };
+    if (name[0] == '\\' && name[1] == '\\' && (name[2] == '?' || name[2] == '.') && name[3] == '\\')
+        return 0;
+    const wchar_t* last = name;
+    size_t length = 0;
+    for (const wchar_t* p = name; *p != 0; ++p, ++length) {
+        if (*p >= 0xD800 && *p <= 0xDBFF) {
+            if (p[1] < 0xDC00 || p[1] > 0xDFFF)
+                return 0;
+            ++p;
+            ++length;
+        } else if (*p >= 0xDC00 && *p <= 0xDFFF) {
+            return 0;
+        }
+        if (*p == '\\' || *p == '/' || *p == ':')
+            last = p + 1;
+    }
+    if (length > 0 && (name[length - 1] == '.' || name[length - 1] == ' '))
+        return 0;
+    // A device's name, alone or before an extension: CON, nul.txt, COM1.
+    size_t stem = 0;
+    while (last[stem] != 0 && last[stem] != '.')
+        ++stem;
+    while (stem > 0 && last[stem - 1] == ' ')
+        --stem;
+    for (const auto& device : Devices) {
+        if (stem < 3 || CompareStringOrdinal(last, 3, device.name, 3, TRUE) != CSTR_EQUAL)
+            continue;
+        if (stem == 3 && !device.numbered)
+            return 0;
+        if (stem == 4 && device.numbered && last[3] >= '1' && last[3] <= '9')
+            return 0;
+    }
+    return 1;
+}
+
+// Says that the name is none of a file's; returns 0.
+static int RefuseName(const wchar_t* name)
+{
+    ShowFileMessage(L"%ls is not the name of a file.", name, NULL, MB_ICONEXCLAMATION);
+    return 0;
+}
+
+static void SetCaption(const wchar_t* name)
+{
+    wchar_t caption[MESSAGE_SIZE];
+    swprintf(caption, MESSAGE_SIZE, L"%ls - %ls", L"" MAIN_TITLE, name);
+    SetWindowTextW(Penrik.hwndMain, caption);
 }
 
 // Wine's dialogs leave the current folder alone when a full path is
 // typed; the build commands rely on it being the chosen file's.
-static int EnterFolderOf(const char* path)
+static int EnterFolderOf(const wchar_t* path)
 {
-    char folder[NAME_SIZE];
-    lstrcpynA(folder, path, NAME_SIZE);
-    char* end = NULL;
-    for (char* p = folder; *p != '\0'; ++p)
+    wchar_t folder[NAME_SIZE];
+    lstrcpynW(folder, path, NAME_SIZE);
+    wchar_t* end = NULL;
+    for (wchar_t* p = folder; *p != 0; ++p)
         if (*p == '\\' || *p == '/' || *p == ':')
             end = p + 1;
     if (end == NULL)
         return 0;
-    *end = '\0';
-    return SetCurrentDirectoryA(folder) != FALSE;
+    *end = 0;
+    return SetCurrentDirectoryW(folder) != FALSE;
 }
 
 int ChooseFile(FileDialogKind kind, FileChoice* choice)
 {
-    char title[NAME_SIZE];
-    OPENFILENAMEA dialog;
+    wchar_t title[NAME_SIZE];
+    OPENFILENAMEW dialog;
     ZeroMemory(&dialog, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Penrik.hwndMain;
@@ -112,15 +164,15 @@ int ChooseFile(FileDialogKind kind, FileChoice* choice)
     dialog.nMaxFile = NAME_SIZE;
     dialog.lpstrFileTitle = title;
     dialog.nMaxFileTitle = NAME_SIZE;
-    lstrcpynA(title, Doc.FileTitle, NAME_SIZE);
+    lstrcpynW(title, Doc.FileTitle, NAME_SIZE);
     dialog.lpstrTitle = choice->title;
     dialog.Flags = choice->flags;
-    dialog.lpstrDefExt = "";
+    dialog.lpstrDefExt = L"";
     Doc.dialogTitle = choice->title;
 
-    BOOL(WINAPI * show)(LPOPENFILENAMEA) = kind == FILE_DIALOG_SAVE ? Sys.GetSaveFileNameA : Sys.GetOpenFileNameA;
+    BOOL(WINAPI * show)(LPOPENFILENAMEW) = kind == FILE_DIALOG_SAVE ? Sys.GetSaveFileNameW : Sys.GetOpenFileNameW;
     if (show(&dialog)) {
-        lstrcpynA(Doc.FileTitle, title, NAME_SIZE);
+        lstrcpynW(Doc.FileTitle, title, NAME_SIZE);
         if (!(choice->flags & OFN_NOCHANGEDIR))
             EnterFolderOf(choice->name);
         return 1;
@@ -132,12 +184,12 @@ int ChooseFile(FileDialogKind kind, FileChoice* choice)
 }
 
 // A dialog of a File command: it starts from the document's name.
-static int ChooseForCommand(FileDialogKind kind, const char* title, DWORD flags, FileChoice* choice)
+static int ChooseForCommand(FileDialogKind kind, const wchar_t* title, DWORD flags, FileChoice* choice)
 {
     choice->title = title;
     choice->filterIndex = 1;
     choice->flags = flags;
-    lstrcpynA(choice->name, Doc.DocumentName, NAME_SIZE);
+    lstrcpynW(choice->name, Doc.DocumentName, NAME_SIZE);
     return ChooseFile(kind, choice);
 }
 
@@ -170,7 +222,7 @@ void WriteRecoveryCopy(int wait) { CopyForRecovery(Copied(), wait); }
 // The document holds `name`'s file as it is on disk: the copy of unsaved
 // changes that an ended editor left for it, if the user takes it, becomes
 // the control's text, unsaved.
-static void OfferRecovery(const char* name)
+static void OfferRecovery(const wchar_t* name)
 {
     RecoveredText found;
     if (!TakeRecoveryCopy(name, &found))
@@ -191,7 +243,7 @@ static void OfferRecovery(const char* name)
 void StartEmptyDocument(void)
 {
     SetEmptyText();
-    OfferRecovery("");
+    OfferRecovery(L"");
 }
 
 static int WriteDocument(HWND owner);
@@ -200,22 +252,24 @@ int QuerySave(HWND owner)
 {
     if (!Doc.Modified)
         return 1;
-    char text[MESSAGE_SIZE];
-    snprintf(text, sizeof text, "Save current changes: %s", Doc.DocumentName);
-    int answer = Sys.MessageBoxA(owner, text, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    wchar_t text[MESSAGE_SIZE];
+    swprintf(text, MESSAGE_SIZE, L"Save current changes: %ls", Doc.DocumentName);
+    int answer = Sys.MessageBoxW(owner, text, L"penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     if (answer == IDNO)
         return IDNO;
     if (answer != IDYES)
         return 0;  // Cancel, or a box that could not be shown
-    if (Doc.DocumentName[0] == '\0') {
+    if (Doc.DocumentName[0] == 0) {
         // The save dialog of the last file command, as it left it.
         FileChoice choice;
         choice.title = Doc.dialogTitle;
         choice.filterIndex = 1;
         choice.flags = 0;
-        choice.name[0] = '\0';
+        choice.name[0] = 0;
         if (!ChooseFile(FILE_DIALOG_SAVE, &choice))
             return 0;
+        if (!UsableName(choice.name))
+            return RefuseName(choice.name);
         SetDocumentName(choice.name);
     }
     return WriteDocument(owner);
@@ -227,10 +281,10 @@ int QuerySave(HWND owner)
 // (IDNO), or not at all (anything else).
 static int AskForUtf8(HWND owner)
 {
-    char text[MESSAGE_SIZE];
-    snprintf(text, sizeof text, "%s contains characters that the ANSI code page cannot hold. Save it as UTF-8?",
-             Doc.DocumentName[0] != '\0' ? Doc.DocumentName : "Untitled");
-    return Sys.MessageBoxA(owner, text, "Penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    wchar_t text[MESSAGE_SIZE];
+    swprintf(text, MESSAGE_SIZE, L"%ls contains characters that the ANSI code page cannot hold. Save it as UTF-8?",
+             Doc.DocumentName[0] != 0 ? Doc.DocumentName : L"Untitled");
+    return Sys.MessageBoxW(owner, text, L"Penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
 }
 
 // The control's text as the file's bytes, in a block the caller frees;
@@ -269,7 +323,7 @@ static int FileBytesOfText(HWND owner, HLOCAL* bytes, size_t* length, int* stopp
 static int WriteDocument(HWND owner)
 {
     int result = 0;
-    char kept[MAX_PATH] = "";
+    wchar_t kept[MAX_PATH] = L"";
     HLOCAL bytes = NULL;
     size_t length = 0;
     int stopped = 0;
@@ -284,13 +338,13 @@ static int WriteDocument(HWND owner)
         Doc.Modified = 0;
         DropRecoveryCopy();
     } else if (!stopped) {
-        char message[MESSAGE_SIZE + MAX_PATH];
-        if (kept[0] != '\0')
-            snprintf(message, sizeof message, "Error writing to %s. Its old contents are in %s.", Doc.DocumentName,
-                     kept);
+        wchar_t message[MESSAGE_SIZE + MAX_PATH];
+        if (kept[0] != 0)
+            swprintf(message, MESSAGE_SIZE + MAX_PATH, L"Error writing to %ls. Its old contents are in %ls.",
+                     Doc.DocumentName, kept);
         else
-            snprintf(message, sizeof message, "Error writing to %s.", Doc.DocumentName);
-        Sys.MessageBoxA(owner, message, NULL, MB_ICONHAND);
+            swprintf(message, MESSAGE_SIZE + MAX_PATH, L"Error writing to %ls.", Doc.DocumentName);
+        Sys.MessageBoxW(owner, message, NULL, MB_ICONHAND);
     }
     return result;
 }
@@ -300,31 +354,36 @@ static int WriteDocument(HWND owner)
 // the text on screen over it. Open and a drop go back to the name they
 // replaced; the internal load, whose control holds no file's text,
 // leaves the document untitled.
-static void ForgetFailedLoad(const char* previousName)
+static void ForgetFailedLoad(const wchar_t* previousName)
 {
     if (previousName != NULL) {
         SetDocumentName(previousName);
         return;
     }
-    Doc.DocumentName[0] = '\0';
+    Doc.DocumentName[0] = 0;
     SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
 }
 
 // Loads DocumentName for Open and a drop (`previousName` is the name
 // they replaced) or for the internal load command (NULL).
-static int Load(const char* previousName)
+static int Load(const wchar_t* previousName)
 {
-    HANDLE file = CreateFileA(Doc.DocumentName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    if (!UsableName(Doc.DocumentName)) {
+        RefuseName(Doc.DocumentName);
+        ForgetFailedLoad(previousName);
+        return 0;
+    }
+    HANDLE file = CreateFileW(Doc.DocumentName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         // A name with nothing behind it, given at start-up, is a file
         // still to be made: it stays, and Save creates it.
-        if (previousName == NULL && GetFileAttributesA(Doc.DocumentName) == INVALID_FILE_ATTRIBUTES) {
-            if (Doc.DocumentName[0] != '\0')
+        if (previousName == NULL && GetFileAttributesW(Doc.DocumentName) == INVALID_FILE_ATTRIBUTES) {
+            if (Doc.DocumentName[0] != 0)
                 OfferRecovery(Doc.DocumentName);
             return 0;
         }
-        ShowFileMessage("Cannot open %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage(L"Cannot open %ls.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return 0;
     }
@@ -334,7 +393,7 @@ static int Load(const char* previousName)
     DWORD limit = (DWORD)SendMessageA(Penrik.hwndEdit, EM_GETLIMITTEXT, 0, 0);
     if (high != 0 || size == INVALID_FILE_SIZE || size >= 0x7FFFFFFF || size > limit) {
         CloseHandle(file);
-        ShowFileMessage("%s is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage(L"%ls is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return 0;
     }
@@ -371,14 +430,14 @@ static int Load(const char* previousName)
 
     if (read != size) {
         SetCursor(previousCursor);
-        ShowFileMessage("Error reading %s.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage(L"Error reading %ls.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
     if (decoded.cutAtZero) {
         // The control ends the text at the first zero character. Saving
         // writes only what it shows, so the user must know the rest is not there.
         SetCursor(previousCursor);
-        ShowFileMessage("%s contains zero bytes: only the text before the first one is shown, "
-                        "and saving it would drop the rest.",
+        ShowFileMessage(L"%ls contains zero bytes: only the text before the first one is shown, "
+                        L"and saving it would drop the rest.",
                         Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
@@ -387,8 +446,8 @@ static int Load(const char* previousName)
         // byte of a double-byte code page, or a byte it leaves unassigned)
         // would come back as other bytes.
         SetCursor(previousCursor);
-        ShowFileMessage("%s contains bytes that this system's code page cannot show: they are shown as "
-                        "other characters, and saving the file would change those bytes.",
+        ShowFileMessage(L"%ls contains bytes that this system's code page cannot show: they are shown as "
+                        L"other characters, and saving the file would change those bytes.",
                         Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
 
@@ -396,14 +455,14 @@ static int Load(const char* previousName)
     if (refused) {
         // The control could not take the text, and the previous text is gone.
         SetCursor(previousCursor);
-        ShowFileMessage("%s is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
+        ShowFileMessage(L"%ls is too large to edit.", Doc.DocumentName, NULL, MB_ICONEXCLAMATION);
     }
     if (refused || read != size) {
         // What the control shows is not the file: it is kept as changed
         // and untitled, so that no save can cut the file to it unless the
         // user names the file again.
         SetCursor(previousCursor);
-        Doc.DocumentName[0] = '\0';
+        Doc.DocumentName[0] = 0;
         SetWindowTextA(Penrik.hwndMain, UNTITLED_CAPTION);
         Doc.breaks = refused ? BREAKS_AS_IS : breaks;
         Doc.encoding = refused ? ENCODING_ANSI : decoded.encoding;
@@ -432,7 +491,7 @@ static void FileNew(void)
     if (QuerySave(Penrik.hwndMain) == 0)
         return;
     Doc.Modified = 0;
-    Doc.DocumentName[0] = '\0';
+    Doc.DocumentName[0] = 0;
     Doc.breaks = BREAKS_AS_IS;
     Doc.encoding = ENCODING_ANSI;
     SetEmptyText();
@@ -446,10 +505,10 @@ static int FileOpen(void)
     if (QuerySave(Penrik.hwndMain) == 0)
         return 0;
     FileChoice choice;
-    if (!ChooseForCommand(FILE_DIALOG_OPEN, "Open File", 0, &choice))
+    if (!ChooseForCommand(FILE_DIALOG_OPEN, L"Open File", 0, &choice))
         return 0;
-    char previous[NAME_SIZE];
-    lstrcpynA(previous, Doc.DocumentName, NAME_SIZE);
+    wchar_t previous[NAME_SIZE];
+    lstrcpynW(previous, Doc.DocumentName, NAME_SIZE);
     SetDocumentName(choice.name);
     return Load(previous);
 }
@@ -457,20 +516,24 @@ static int FileOpen(void)
 static void FileOpen2nd(void)
 {
     FileChoice choice;
-    if (!ChooseForCommand(FILE_DIALOG_OPEN, "Open 2nd File", OFN_NOCHANGEDIR, &choice))
+    if (!ChooseForCommand(FILE_DIALOG_OPEN, L"Open 2nd File", OFN_NOCHANGEDIR, &choice))
         return;
     // This program's own executable, wherever the current folder is.
-    char program[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, program, sizeof program);
-    if (length > 0 && length < sizeof program)
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, program, choice.name, "", SW_SHOW);
+    wchar_t program[MAX_PATH];
+    DWORD length = GetModuleFileNameW(NULL, program, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        Sys.ShellExecuteW(Penrik.hwndMain, NULL, program, choice.name, L"", SW_SHOW);
 }
 
 static void FileSaveAs(void)
 {
     FileChoice choice;
-    if (!ChooseForCommand(FILE_DIALOG_SAVE, "Save File As", 0, &choice))
+    if (!ChooseForCommand(FILE_DIALOG_SAVE, L"Save File As", 0, &choice))
         return;
+    if (!UsableName(choice.name)) {
+        RefuseName(choice.name);
+        return;
+    }
     SetDocumentName(choice.name);
     SetCaption(Doc.FileTitle);
     WriteDocument(Penrik.hwndMain);
@@ -478,7 +541,7 @@ static void FileSaveAs(void)
 
 static void FileSave(void)
 {
-    if (Doc.DocumentName[0] == '\0') {
+    if (Doc.DocumentName[0] == 0) {
         SetFocus(Penrik.hwndEdit);
         FileSaveAs();
         return;
@@ -491,11 +554,11 @@ static void FileSave(void)
 static void FileDelete(void)
 {
     FileChoice choice;
-    if (!ChooseForCommand(FILE_DIALOG_OPEN, "Delete File", 0, &choice))
+    if (!ChooseForCommand(FILE_DIALOG_OPEN, L"Delete File", 0, &choice))
         return;
     // Only a Yes deletes: a box that could not be shown answers 0.
-    if (ShowFileMessage("DELETE: %s ?", choice.name, "penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) == IDYES)
-        DeleteFileA(choice.name);
+    if (ShowFileMessage(L"DELETE: %ls ?", choice.name, L"penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) == IDYES)
+        DeleteFileW(choice.name);
 }
 
 int FileCommand(int commandId)
@@ -514,11 +577,11 @@ int FileCommand(int commandId)
 
 int DropFiles(HDROP drop)
 {
-    if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) == 0 || QuerySave(Penrik.hwndMain) == 0) {
+    if (DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0) == 0 || QuerySave(Penrik.hwndMain) == 0) {
         DragFinish(drop);
         return 0;
     }
-    UINT length = DragQueryFileA(drop, 0, NULL, 0);
+    UINT length = DragQueryFileW(drop, 0, NULL, 0);
     if (length >= NAME_SIZE) {
         // Cutting the path would name another file.
         DragFinish(drop);
@@ -526,9 +589,9 @@ int DropFiles(HDROP drop)
                         MB_ICONEXCLAMATION);
         return 0;
     }
-    char previous[NAME_SIZE];
-    lstrcpynA(previous, Doc.DocumentName, NAME_SIZE);
-    DragQueryFileA(drop, 0, Doc.DocumentName, NAME_SIZE);
+    wchar_t previous[NAME_SIZE];
+    lstrcpynW(previous, Doc.DocumentName, NAME_SIZE);
+    DragQueryFileW(drop, 0, Doc.DocumentName, NAME_SIZE);
     DragFinish(drop);
     return Load(previous);
 }

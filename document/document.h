@@ -11,19 +11,31 @@
 #include "document/linebreaks.h"
 #include "document/recovery.h"
 
-#define NAME_SIZE 256  // a document name, the terminating zero included
+#define NAME_SIZE 256  // a document name in characters, the terminating zero included
 
 // Start-up: an untitled, unchanged document and no dialog shown yet.
 void ResetDocument(void);
 // The name start-up found (command line or settings); not loaded yet.
-void SetDocumentName(const char* name);
+void SetDocumentName(const wchar_t* name);
 // Empties the control for an untitled start.
 void StartEmptyDocument(void);
 
+// Whether the name can mean only the file it spells: not a device, no
+// trailing dot or blank (which Windows drops), no \\?\ or \\.\ form, no
+// lone surrogate. Loads and saves refuse any other, in words.
+int UsableName(const wchar_t* name);
+
+// A name as an ANSI program takes it, in the system's code page, into
+// `out` (`size` bytes; with none, only whether it can). Returns 0 when a
+// character has no spelling there: a look-alike would name another file.
+int CodePageName(const wchar_t* name, char* out, int size);
+// The code page holds every character (UTF-8, GB 18030).
+bool CodePageHoldsEverything(UINT codePage);
+
 // The full path of the document; empty when untitled.
-const char* DocumentName(void);
+const wchar_t* DocumentName(void);
 // The name without its folder that the last file dialog chose.
-const char* FileTitle(void);
+const wchar_t* FileTitle(void);
 int Modified(void);
 void SetModified(int modified);
 // The line breaks of the document's file (a LineBreaks value): the
@@ -62,10 +74,10 @@ int AccessListsKept(HANDLE file);
 // One file dialog, its record built for this call.
 enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };
 struct FileChoice {
-    const char* title;   // null: the platform's own title
+    const wchar_t* title;  // null: the platform's own title
     DWORD filterIndex;   // 1 all files, 2 executables
     DWORD flags;         // OFN_NOCHANGEDIR leaves the current folder alone
-    char name[NAME_SIZE];  // in: the name field's first text; out: the chosen full path
+    wchar_t name[NAME_SIZE];  // in: the name field's first text; out: the chosen full path
 };
 // Shows the dialog; on a choice the chosen file's title becomes FileTitle
 // and, unless told otherwise, its folder becomes the current folder. A

@@ -4,8 +4,30 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "document/document.h"
 
 #define CODE_PAGE_GB18030 54936
+
+bool CodePageHoldsEverything(UINT codePage)
+{
+    return codePage == CP_UTF8 || codePage == CODE_PAGE_GB18030;
+}
+
+int CodePageName(const wchar_t* name, char* out, int size)
+{
+    UINT codePage = Sys.GetACP();
+    // Windows takes no flag but WC_ERR_INVALID_CHARS for UTF-8 and GB
+    // 18030, nor the question whether a default was used.
+    bool everyCharacter = CodePageHoldsEverything(codePage);
+    BOOL usedDefault = FALSE;
+    int made = Sys.WideCharToMultiByte(codePage, everyCharacter ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, name,
+                                       -1, out, size, NULL, everyCharacter ? NULL : &usedDefault);
+    if (made > 0 && !usedDefault)
+        return 1;
+    if (out != NULL && size > 0)
+        out[0] = '\0';
+    return 0;
+}
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the control's characters are UTF-16 units");
 
@@ -109,7 +131,7 @@ int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HL
         // No look-alikes: a character the code page lacks is said, not
         // silently made another one. GB 18030 holds every character, and
         // Windows takes neither that flag nor the question for it.
-        bool everyCharacter = codePage == CODE_PAGE_GB18030;
+        bool everyCharacter = CodePageHoldsEverything(codePage);
         DWORD flags = everyCharacter ? 0 : WC_NO_BEST_FIT_CHARS;
         BOOL usedDefault = FALSE;
         int fits = room > 0x7FFFFFFF ? 0x7FFFFFFF : (int)room;

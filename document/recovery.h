@@ -15,7 +15,7 @@ void EndRecovery(void);
 
 // The document a copy is made of: the control holds its text.
 struct CopiedDocument {
-    const char* name;  // empty when untitled
+    const wchar_t* name;  // empty when untitled
     int breaks;        // the LineBreaks its file is saved with
     int encoding;      // the TextEncoding its file is saved in
     int modified;      // no copy is made of a document without changes
@@ -43,7 +43,7 @@ struct RecoveredText {
 // ended editor left for the same file is offered. Returns 1 when the
 // user took it and its text could be read; a copy that could not be
 // read is said.
-int TakeRecoveryCopy(const char* name, RecoveredText* found);
+int TakeRecoveryCopy(const wchar_t* name, RecoveredText* found);
 // The taken text is now the control's: the copy becomes this editor's.
 void AdoptRecoveryCopy(const RecoveredText& found);
 void FreeRecoveredText(RecoveredText* found);

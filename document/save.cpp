@@ -1,7 +1,7 @@
 // How a save writes the file. There are two ways, chosen per file:
 //
 // - Replace: the text goes to a new file beside the old one, which then
-//   takes the old one's place through ReplaceFileA, so that attributes,
+//   takes the old one's place through ReplaceFileW, so that attributes,
 //   access list, creation time and streams go with it, the old file going
 //   to a backup name of its own until the new one has its name. Until that
 //   step the old file is untouched, whatever happens, and whatever the
@@ -36,29 +36,29 @@ enum Written {
 
 // A fresh, empty file, in the folder of `path` when `besidePath` is set
 // or else in the temporary folder; its name goes to `name` (MAX_PATH).
-static int MakeTemporaryFile(const char* path, int besidePath, char* name)
+static int MakeTemporaryFile(const wchar_t* path, int besidePath, wchar_t* name)
 {
-    char folder[MAX_PATH];
+    wchar_t folder[MAX_PATH];
     if (besidePath) {
-        const char* slash = NULL;
-        for (const char* p = path; *p != '\0'; ++p)
+        const wchar_t* slash = NULL;
+        for (const wchar_t* p = path; *p != 0; ++p)
             if (*p == '\\' || *p == '/' || *p == ':')
                 slash = p;
         if (slash == NULL) {
-            lstrcpynA(folder, ".", sizeof folder);
+            lstrcpynW(folder, L".", MAX_PATH);
         } else {
             size_t length = (size_t)(slash - path) + 1;
-            if (length >= sizeof folder - 14)
+            if (length >= MAX_PATH - 14)
                 return 0;
-            memcpy(folder, path, length);
-            folder[length] = '\0';
+            memcpy(folder, path, length * sizeof(wchar_t));
+            folder[length] = 0;
         }
     } else {
-        DWORD length = GetTempPathA(sizeof folder, folder);
-        if (length == 0 || length >= sizeof folder - 14)
+        DWORD length = GetTempPathW(MAX_PATH, folder);
+        if (length == 0 || length >= MAX_PATH - 14)
             return 0;
     }
-    return GetTempFileNameA(folder, "pen", 0, name) != 0;
+    return GetTempFileNameW(folder, L"pen", 0, name) != 0;
 }
 
 // Writes the bytes over the open file from its start and ends it there.
@@ -79,24 +79,24 @@ static Written WriteOpened(HANDLE file, const char* text, DWORD length, WriteFun
     return ok ? WRITTEN : WRITE_FAILED;
 }
 
-static Written WriteNewFile(const char* path, const char* text, DWORD length, WriteFunction write)
+static Written WriteNewFile(const wchar_t* path, const char* text, DWORD length, WriteFunction write)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     return WriteOpened(file, text, length, write);
 }
 
 // The existing file, opened as it is: not re-created, so still the same file.
-static Written WriteExistingFile(const char* path, const char* text, DWORD length, WriteFunction write)
+static Written WriteExistingFile(const wchar_t* path, const char* text, DWORD length, WriteFunction write)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     return WriteOpened(file, text, length, write);
 }
 
 // The whole of a file, in a block the caller frees.
-static int ReadWholeFile(const char* path, HLOCAL* block, DWORD* length)
+static int ReadWholeFile(const wchar_t* path, HLOCAL* block, DWORD* length)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     LARGE_INTEGER size;
@@ -115,34 +115,34 @@ static int ReadWholeFile(const char* path, HLOCAL* block, DWORD* length)
 }
 
 // The copy of the old contents that an in-place save makes first.
-static int MakeCopy(const char* target, const char* old, DWORD length, char* copy)
+static int MakeCopy(const wchar_t* target, const char* old, DWORD length, wchar_t* copy)
 {
     for (int beside = 1; beside >= 0; --beside) {
         if (!MakeTemporaryFile(target, beside, copy))
             continue;
         if (WriteNewFile(copy, old, length, WriteFile) == WRITTEN)
             return 1;
-        DeleteFileA(copy);
+        DeleteFileW(copy);
     }
-    copy[0] = '\0';
+    copy[0] = 0;
     return 0;
 }
 
-static int SaveInPlace(const char* target, const char* text, DWORD length, char* kept)
+static int SaveInPlace(const wchar_t* target, const char* text, DWORD length, wchar_t* kept)
 {
     HLOCAL block;
     DWORD oldLength;
     if (!ReadWholeFile(target, &block, &oldLength))
         return 0;
     const char* old = (const char*)block;
-    char copy[MAX_PATH];
+    wchar_t copy[MAX_PATH];
     Written result = NOT_OPENED;
     if (MakeCopy(target, old, oldLength, copy)) {
         result = WriteExistingFile(target, text, length, Sys.WriteFile);
         if (result != WRITE_FAILED || WriteExistingFile(target, old, oldLength, WriteFile) == WRITTEN)
-            DeleteFileA(copy);
+            DeleteFileW(copy);
         else
-            lstrcpynA(kept, copy, MAX_PATH);
+            lstrcpynW(kept, copy, MAX_PATH);
     }
     LocalFree(block);
     return result == WRITTEN;
@@ -162,9 +162,9 @@ int AccessListsKept(HANDLE file)
 
 // Whether the name stands for a file that a new one can replace without
 // the user losing anything (see the top of this file).
-static int Replaceable(const char* target)
+static int Replaceable(const wchar_t* target)
 {
-    HANDLE file = CreateFileA(target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE file = CreateFileW(target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
@@ -175,12 +175,13 @@ static int Replaceable(const char* target)
     // is not where a link, junction or substitute in the name led. The
     // spelling may differ (a mapped drive is named by its server), the
     // identity may not.
-    char final[MAX_PATH + 8];
-    DWORD finalLength = plain ? Sys.GetFinalPathNameByHandleA(file, final, sizeof final, VOLUME_NAME_DOS) : 0;
+    wchar_t final[MAX_PATH + 8];
+    DWORD finalSize = (DWORD)(sizeof final / sizeof final[0]);
+    DWORD finalLength = plain ? Sys.GetFinalPathNameByHandleW(file, final, finalSize, VOLUME_NAME_DOS) : 0;
     CloseHandle(file);
-    if (finalLength == 0 || finalLength >= sizeof final)
+    if (finalLength == 0 || finalLength >= finalSize)
         return 0;
-    HANDLE same = CreateFileA(final, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE same = CreateFileW(final, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (same == INVALID_HANDLE_VALUE)
         return 0;
@@ -192,7 +193,7 @@ static int Replaceable(const char* target)
     return identical;
 }
 
-static int Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+static int Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 // What the replace way did.
 enum Replaced {
@@ -210,75 +211,76 @@ enum Replaced {
 // (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) left the old file under the backup
 // name, which it gets back, so that the in-place way can keep it the
 // same file.
-static Replaced Unwind(const char* target, const char* temporary, const char* backup, DWORD error, char* kept)
+static Replaced Unwind(const wchar_t* target, const wchar_t* temporary, const wchar_t* backup, DWORD error,
+                       wchar_t* kept)
 {
     Replaced result = NOT_REPLACED;
     if (!Exists(target)) {
-        const char* first = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ? temporary : backup;
-        const char* second = first == temporary ? backup : temporary;
-        const char* moved = NULL;
-        if (Exists(first) && MoveFileExA(first, target, 0))
+        const wchar_t* first = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ? temporary : backup;
+        const wchar_t* second = first == temporary ? backup : temporary;
+        const wchar_t* moved = NULL;
+        if (Exists(first) && MoveFileExW(first, target, 0))
             moved = first;
-        else if (Exists(second) && MoveFileExA(second, target, 0))
+        else if (Exists(second) && MoveFileExW(second, target, 0))
             moved = second;
         if (moved == NULL) {
             // The name holds nothing; both texts stay where they are.
             if (Exists(backup))
-                lstrcpynA(kept, backup, MAX_PATH);
+                lstrcpynW(kept, backup, MAX_PATH);
             return NAME_LOST;
         }
         result = moved == temporary ? REPLACED : NOT_REPLACED;
     }
-    DeleteFileA(temporary);
-    DeleteFileA(backup);
+    DeleteFileW(temporary);
+    DeleteFileW(backup);
     return result;
 }
 
 // The replace way, for a file that is there (`exists`) or a new one.
-static Replaced SaveByReplacing(const char* target, const char* text, DWORD length, int exists, char* kept)
+static Replaced SaveByReplacing(const wchar_t* target, const char* text, DWORD length, int exists, wchar_t* kept)
 {
-    char temporary[MAX_PATH], backup[MAX_PATH];
+    wchar_t temporary[MAX_PATH], backup[MAX_PATH];
     if (!MakeTemporaryFile(target, 1, temporary))
         return NOT_REPLACED;
     // A text that cannot be written whole here (a full disk) may still
     // fit in place, which needs room only for what it grew by.
     if (WriteNewFile(temporary, text, length, Sys.WriteFile) != WRITTEN) {
-        DeleteFileA(temporary);
+        DeleteFileW(temporary);
         return NOT_REPLACED;
     }
     if (!exists) {
-        if (MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+        if (MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
             return REPLACED;
-        DeleteFileA(temporary);
+        DeleteFileW(temporary);
         return NOT_REPLACED;
     }
     // A fresh name for the old file while it is being replaced, so that
     // it is never without a name the program knows. The name is taken,
     // then left free for the replacement to move the old file to.
     if (!MakeTemporaryFile(target, 1, backup)) {
-        DeleteFileA(temporary);
+        DeleteFileW(temporary);
         return NOT_REPLACED;
     }
-    DeleteFileA(backup);
+    DeleteFileW(backup);
     // No merge errors ignored: a replacement that could not keep the
     // old file's access list refuses before it renames anything.
-    DWORD attributes = GetFileAttributesA(target);
-    Replaced result = Sys.ReplaceFileA(target, temporary, backup, 0, NULL, NULL)
+    DWORD attributes = GetFileAttributesW(target);
+    Replaced result = Sys.ReplaceFileW(target, temporary, backup, 0, NULL, NULL)
                           ? REPLACED
                           : Unwind(target, temporary, backup, GetLastError(), kept);
     if (result == REPLACED) {
-        DeleteFileA(backup);
+        DeleteFileW(backup);
         // The new text may have reached the name by a plain rename.
-        if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesA(target) != attributes)
-            SetFileAttributesA(target, attributes);
+        if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(target) != attributes)
+            SetFileAttributesW(target, attributes);
     }
     return result;
 }
 
-int SaveFileBytes(const char* target, const char* text, DWORD length, char* kept)
+int SaveFileBytes(const wchar_t* target, const char* text, DWORD length, wchar_t* kept)
 {
-    kept[0] = '\0';
-    DWORD attributes = GetFileAttributesA(target);
+    kept[0] = 0;
+    DWORD attributes = GetFileAttributesW(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)

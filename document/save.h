@@ -8,8 +8,8 @@
 // that a failure at any point leaves the old file as it was, and a save
 // that succeeds leaves it the same file: its links, its other names, its
 // permissions. Returns 1 when the file holds the text. On a failure
-// `kept` (MAX_PATH bytes) names a copy of the old contents when the file
+// `kept` (MAX_PATH characters) names a copy of the old contents when the file
 // itself could not be given them back, and is empty otherwise.
-int SaveFileBytes(const char* target, const char* text, DWORD length, char* kept);
+int SaveFileBytes(const wchar_t* target, const char* text, DWORD length, wchar_t* kept);
 
 #endif

@@ -16,6 +16,12 @@
 #define PRINT_TAB_STOP   34   // printer dots between tab stops
 #define ERROR_TEXT_SIZE  32   // "Print Error " and a number
 
+// The header is formatted in UTF-8, where a character of the name takes
+// up to three bytes (a surrogate pair four for its two): the header's
+// room for the name's characters, and two bytes more for each.
+#define UTF8_NAME_SIZE   (3 * (NAME_SIZE - 1) + 1)
+#define UTF8_HEADER_SIZE (PAGE_HEADER_SIZE + 2 * (NAME_SIZE - 1))
+
 // The record Print Setup keeps from one use to the next, and one print
 // job's state, valid only while PrintDocument runs.
 static struct {
@@ -31,7 +37,7 @@ static struct {
 
 #if !defined(_WIN64)
 static_assert(sizeof(PRINTDLGA) == 66, "PRINTDLGA is 66 bytes on 32-bit Windows");
-static_assert(sizeof(DOCINFOA) == 20, "DOCINFOA is 20 bytes on 32-bit Windows");
+static_assert(sizeof(DOCINFOW) == 20, "DOCINFOW is 20 bytes on 32-bit Windows");
 #endif
 static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes");
 
@@ -116,7 +122,7 @@ static INT_PTR CALLBACK AbortDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
         for (int id : controls)
             SendDlgItemMessageA(dialog, id, WM_SETFONT, (WPARAM)Penrik.hToolbarFont, TRUE);
         SetFocus(GetDlgItem(dialog, IDCANCEL));
-        SetDlgItemTextA(dialog, IDC_PRINTNAME, DocumentName());
+        SetDlgItemTextW(dialog, IDC_PRINTNAME, DocumentName());
         return TRUE;
     }
     case WM_COMMAND:
@@ -127,11 +133,19 @@ static INT_PTR CALLBACK AbortDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
     return FALSE;
 }
 
+// The name goes through the header's formatting as UTF-8 and is drawn as
+// the characters it is, whatever the code page.
 static void PrintHeader(HDC dc, const HeaderClock& clock, const PageLayout& layout)
 {
-    char header[PAGE_HEADER_SIZE];
-    int length = FormatPageHeader(header, sizeof header, DocumentName(), Printer.PageNumber, clock);
-    TextOutA(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), header, length);
+    char name[UTF8_NAME_SIZE];
+    if (WideCharToMultiByte(CP_UTF8, 0, DocumentName(), -1, name, sizeof name, NULL, NULL) <= 0)
+        name[0] = '\0';
+    char bytes[UTF8_HEADER_SIZE];
+    int length = FormatPageHeader(bytes, sizeof bytes, name, Printer.PageNumber, clock);
+    // In characters the header takes no more than the room it always had.
+    wchar_t header[PAGE_HEADER_SIZE];
+    int characters = length > 0 ? MultiByteToWideChar(CP_UTF8, 0, bytes, length, header, PAGE_HEADER_SIZE) : 0;
+    TextOutW(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), header, characters);
     Printer.PrintRow += 2;  // row 2 stays empty
 }
 
@@ -182,12 +196,12 @@ static int PrintDocument(void)
 
     // A job the printer does not start goes no further: nothing is drawn
     // on the context, and the user hears of it.
-    DOCINFOA info;
+    DOCINFOW info;
     ZeroMemory(&info, sizeof info);
     info.cbSize = sizeof info;
-    info.lpszDocName = "PrntFileText";
+    info.lpszDocName = L"PrntFileText";
     const char* failure = NULL;
-    if (StartDocA(dc, &info) <= 0)
+    if (StartDocW(dc, &info) <= 0)
         failure = "The printer did not start the print job.";
     else if (StartPage(dc) <= 0)
         failure = "The printer did not start a new page.";

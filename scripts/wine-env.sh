@@ -71,6 +71,13 @@ start_wine() {
     if ! grep -qs '^"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
         "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     fi
+    # Captions and menus are drawn in Tahoma, which Wine has no font for
+    # here and links to none with Chinese or Japanese characters: a name in
+    # those scripts would show as boxes in the caption.
+    if ! grep -qs '^"Tahoma"=str(7):"wqy-microhei' "$WINEPREFIX/system.reg"; then
+        "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+            /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+    fi
     # Boot the prefix's services now, so that they do not inherit (and
     # hold open) the output of the first program a test runs.
     "$WINE64" wineboot </dev/null >/dev/null 2>&1 || true

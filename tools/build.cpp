@@ -2,8 +2,7 @@
 // file; Execute runs a chosen program; Debug starts the debugger.
 #include "tools/tools.h"
 
-#include <stdio.h>
-#include <string.h>
+#include <wchar.h>
 
 #include "app/app.h"
 #include "document/document.h"
@@ -11,25 +10,25 @@
 struct BatchRow {
     int id;
     int asksToSave;
-    const char* letter;        // null: the document's path
-    const char* viaInterpreter; // parameters when started through "command"
+    const wchar_t* letter;         // null: the document's path
+    const wchar_t* viaInterpreter; // parameters when started through "command"
 };
 
 static const BatchRow BatchRows[] = {
     {IDM_COMPILE,  1, 0,    0},
-    {IDM_BUILD,    1, " b", " /C penrik.bat b"},
-    {IDM_BUILDALL, 1, " a", " /C penrik.bat a"},
-    {IDM_CLEAN,    0, " c", " /C penrik.bat c"},
+    {IDM_BUILD,    1, L" b", L" /C penrik.bat b"},
+    {IDM_BUILDALL, 1, L" a", L" /C penrik.bat a"},
+    {IDM_CLEAN,    0, L" c", L" /C penrik.bat c"},
 };
 
 // The batch file runs through the command interpreter, which takes these
 // in its arguments as commands, redirections and expansions: a name
 // holding one could run a command hidden in it.
-static const char InterpretedCharacters[] = "&|<>^%!";
+static const wchar_t InterpretedCharacters[] = L"&|<>^%!";
 
-static int SafeForInterpreter(const char* name)
+static int SafeForInterpreter(const wchar_t* name)
 {
-    return strpbrk(name, InterpretedCharacters) == NULL;
+    return wcspbrk(name, InterpretedCharacters) == NULL;
 }
 
 static void RunBatch(const BatchRow& row)
@@ -37,32 +36,32 @@ static void RunBatch(const BatchRow& row)
     if (row.asksToSave && QuerySave(Penrik.hwndMain) == 0)
         return;
     if (row.letter == 0 && !SafeForInterpreter(DocumentName())) {
-        char text[NAME_SIZE + 160];
-        snprintf(text, sizeof text,
-                 "%s was not compiled: the command interpreter would take one of the characters & | < > ^ %% ! "
-                 "in its name as a command.",
+        wchar_t text[NAME_SIZE + 160];
+        swprintf(text, sizeof text / sizeof text[0],
+                 L"%ls was not compiled: the command interpreter would take one of the characters & | < > ^ %% ! "
+                 L"in its name as a command.",
                  DocumentName());
-        Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
+        Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
         return;
     }
     if (row.letter == 0)
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "penrik.bat", DocumentName(), "", SW_MINIMIZE);
+        Sys.ShellExecuteW(Penrik.hwndMain, NULL, L"penrik.bat", DocumentName(), L"", SW_MINIMIZE);
     else if (Penrik.platformV4)
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "command", row.viaInterpreter, "", SW_MINIMIZE);
+        Sys.ShellExecuteW(Penrik.hwndMain, NULL, L"command", row.viaInterpreter, L"", SW_MINIMIZE);
     else
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "penrik.bat", row.letter, "", SW_MINIMIZE);
+        Sys.ShellExecuteW(Penrik.hwndMain, NULL, L"penrik.bat", row.letter, L"", SW_MINIMIZE);
 }
 
 static void Execute(void)
 {
     FileChoice choice;
-    choice.title = "Execute File";
+    choice.title = L"Execute File";
     choice.filterIndex = 2;
     choice.flags = 0;
-    lstrcpynA(choice.name, DocumentName(), NAME_SIZE);
+    lstrcpynW(choice.name, DocumentName(), NAME_SIZE);
     // The program runs in its own folder, and later builds look there.
     if (ChooseFile(FILE_DIALOG_OPEN, &choice))
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, choice.name, "", "", SW_SHOW);
+        Sys.ShellExecuteW(Penrik.hwndMain, NULL, choice.name, L"", L"", SW_SHOW);
 }
 
 void BuildCommand(int commandId)
@@ -75,5 +74,5 @@ void BuildCommand(int commandId)
     if (commandId == IDM_EXECUTE)
         Execute();
     else if (commandId == IDM_DEBUG)
-        Sys.ShellExecuteA(Penrik.hwndMain, NULL, "windbg.exe", DocumentName(), "", SW_SHOW);
+        Sys.ShellExecuteW(Penrik.hwndMain, NULL, L"windbg.exe", DocumentName(), L"", SW_SHOW);
 }

@@ -2,6 +2,7 @@
 #include "tools/tools.h"
 
 #include <stdio.h>
+#include <wchar.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,6 +10,11 @@
 #include "document/document.h"
 
 #define MAIL_LIBRARY "mapi32.dll"
+// A document name in the code page: up to four bytes a character.
+#define MAIL_NAME_SIZE (NAME_SIZE * 4)
+
+// Characters in a help file's name, the terminating zero included.
+static const int HelpNameLength = (int)(sizeof Penrik.Settings.helpFile[0] / sizeof Penrik.Settings.helpFile[0][0]);
 
 static struct {
     char mailLibraryName[16];  // empty when the system has none
@@ -33,63 +39,62 @@ enum HelpViewer {
     VIEWER_ASSOCIATED  // whatever the user has for web addresses and other kinds of file
 };
 
-static int BeginsWith(const char* name, const char* prefix)
+static int BeginsWith(const wchar_t* name, const wchar_t* prefix)
 {
-    char head[16];
-    lstrcpynA(head, name, lstrlenA(prefix) + 1);
-    return lstrcmpiA(head, prefix) == 0;
+    wchar_t head[16];
+    lstrcpynW(head, name, lstrlenW(prefix) + 1);
+    return lstrcmpiW(head, prefix) == 0;
 }
 
 // The extension of the file a help name names, dot included, or "" when
 // it has none. The file's name ends where WinHelp's ">window" or HTML
 // Help's "::topic" begins; only its last component counts, so a dot in a
-// folder's name is no extension. Walked by characters, since a second
-// byte of a double-byte character can look like a backslash.
-static void HelpExtension(const char* name, char* extension, int size)
+// folder's name is no extension.
+static void HelpExtension(const wchar_t* name, wchar_t* extension, int size)
 {
-    const char* dot = NULL;
-    const char* p = name;
-    for (; *p != '\0' && *p != '>' && !(p[0] == ':' && p[1] == ':'); p = CharNextA(p)) {
+    const wchar_t* dot = NULL;
+    const wchar_t* p = name;
+    for (; *p != 0 && *p != '>' && !(p[0] == ':' && p[1] == ':'); ++p) {
         if (*p == '\\' || *p == '/' || *p == ':')
             dot = NULL;
         else if (*p == '.')
             dot = p;
     }
     int length = dot != NULL && p - dot > 1 ? (int)(p - dot) : 0;  // a lone trailing dot is no extension
-    lstrcpynA(extension, length > 0 ? dot : "", length < size ? length + 1 : size);
+    lstrcpynW(extension, length > 0 ? dot : L"", length < size ? length + 1 : size);
 }
 
-static HelpViewer ViewerFor(const char* name)
+static HelpViewer ViewerFor(const wchar_t* name)
 {
-    if (BeginsWith(name, "http://") || BeginsWith(name, "https://"))
+    if (BeginsWith(name, L"http://") || BeginsWith(name, L"https://"))
         return VIEWER_ASSOCIATED;
-    char extension[sizeof Penrik.Settings.helpFile[0]];
-    HelpExtension(name, extension, sizeof extension);
-    if (extension[0] == '\0' || lstrcmpiA(extension, ".hlp") == 0)
+    wchar_t extension[HelpNameLength];
+    HelpExtension(name, extension, HelpNameLength);
+    if (extension[0] == 0 || lstrcmpiW(extension, L".hlp") == 0)
         return VIEWER_WINHELP;
-    if (lstrcmpiA(extension, ".chm") == 0)
+    if (lstrcmpiW(extension, L".chm") == 0)
         return VIEWER_HTMLHELP;
     return VIEWER_ASSOCIATED;
 }
 
-// ShellExecuteA's failures, in words where a user can act on them.
-static void FailureReason(INT_PTR result, char* reason, size_t size)
+// ShellExecuteW's failures, in words where a user can act on them.
+static void FailureReason(INT_PTR result, wchar_t* reason, size_t size)
 {
     switch (result) {
     case ERROR_FILE_NOT_FOUND:
-        snprintf(reason, size, "the file was not found");
+        swprintf(reason, size, L"the file was not found");
         break;
     case ERROR_PATH_NOT_FOUND:
-        snprintf(reason, size, "its folder was not found");
+        swprintf(reason, size, L"its folder was not found");
         break;
     case SE_ERR_ACCESSDENIED:
-        snprintf(reason, size, "access was denied");
+        swprintf(reason, size, L"access was denied");
         break;
     case SE_ERR_NOASSOC:
-        snprintf(reason, size, "no program is associated with that kind of file");
+        swprintf(reason, size, L"no program is associated with that kind of file");
         break;
     default:
-        snprintf(reason, size, "error %d", (int)result);
+        swprintf(reason, size, L"error %d", (int)result);
         break;
     }
 }
@@ -98,63 +103,96 @@ static void FailureReason(INT_PTR result, char* reason, size_t size)
 // looked for in the current folder first, which is wherever the last file
 // dialog went. The Windows folder's own comes first, then the system
 // folder's.
-static int SystemViewer(const char* program, char* path, size_t size)
+static int SystemViewer(const wchar_t* program, wchar_t* path, int size)
 {
-    path[0] = '\0';
+    path[0] = 0;
     for (int system = 0; system <= 1; ++system) {
-        char folder[MAX_PATH], candidate[MAX_PATH];
-        UINT length = system ? GetSystemDirectoryA(folder, MAX_PATH) : GetWindowsDirectoryA(folder, MAX_PATH);
+        wchar_t folder[MAX_PATH], candidate[MAX_PATH];
+        UINT length = system ? GetSystemDirectoryW(folder, MAX_PATH) : GetWindowsDirectoryW(folder, MAX_PATH);
         if (length == 0 || length >= MAX_PATH)
             continue;
-        int made = snprintf(candidate, sizeof candidate, "%s%s%s", folder, folder[length - 1] == '\\' ? "" : "\\",
+        int made = swprintf(candidate, MAX_PATH, L"%ls%ls%ls", folder, folder[length - 1] == '\\' ? L"" : L"\\",
                             program);
-        if (made <= 0 || made >= (int)sizeof candidate)
+        if (made <= 0 || made >= MAX_PATH)
             continue;
         // Where neither folder has it, the Windows folder's name is started
         // and the failure says so.
-        int there = GetFileAttributesA(candidate) != INVALID_FILE_ATTRIBUTES;
-        if (there || path[0] == '\0')
-            lstrcpynA(path, candidate, (int)size);
+        int there = GetFileAttributesW(candidate) != INVALID_FILE_ATTRIBUTES;
+        if (there || path[0] == 0)
+            lstrcpynW(path, candidate, size);
         if (there)
             break;
     }
-    return path[0] != '\0';
+    return path[0] != 0;
 }
 
 void HelpCommand(int commandId)
 {
-    const char* name = Penrik.Settings.helpFile[commandId - IDM_HELP1];
+    const wchar_t* name = Penrik.Settings.helpFile[commandId - IDM_HELP1];
     HINSTANCE started;
-    char viewer[MAX_PATH];
+    wchar_t viewer[MAX_PATH];
     switch (ViewerFor(name)) {
     case VIEWER_WINHELP:
         // WinHelp says itself what it cannot show.
-        if (SystemViewer("winhlp32.exe", viewer, sizeof viewer))
-            Sys.ShellExecuteA(Penrik.hwndMain, NULL, viewer, name, "", SW_SHOW);
+        if (SystemViewer(L"winhlp32.exe", viewer, MAX_PATH))
+            Sys.ShellExecuteW(Penrik.hwndMain, NULL, viewer, name, L"", SW_SHOW);
         return;
     case VIEWER_HTMLHELP:
-        started = SystemViewer("hh.exe", viewer, sizeof viewer)
-                      ? Sys.ShellExecuteA(Penrik.hwndMain, NULL, viewer, name, "", SW_SHOW)
+        started = SystemViewer(L"hh.exe", viewer, MAX_PATH)
+                      ? Sys.ShellExecuteW(Penrik.hwndMain, NULL, viewer, name, L"", SW_SHOW)
                       : (HINSTANCE)ERROR_PATH_NOT_FOUND;
         break;
     default:
-        started = Sys.ShellExecuteA(Penrik.hwndMain, "open", name, NULL, "", SW_SHOW);
+        started = Sys.ShellExecuteW(Penrik.hwndMain, L"open", name, NULL, L"", SW_SHOW);
         break;
     }
     INT_PTR result = (INT_PTR)started;
     if (result > 32)
         return;
-    char reason[64];
-    FailureReason(result, reason, sizeof reason);
-    char text[sizeof Penrik.Settings.helpFile[0] + sizeof reason + 32];
-    snprintf(text, sizeof text, "Cannot open the help file %s: %s.", name, reason);
-    Sys.MessageBoxA(Penrik.hwndMain, text, "Penrik", MB_ICONEXCLAMATION);
+    wchar_t reason[64];
+    FailureReason(result, reason, sizeof reason / sizeof reason[0]);
+    wchar_t text[HelpNameLength + sizeof reason / sizeof reason[0] + 32];
+    swprintf(text, sizeof text / sizeof text[0], L"Cannot open the help file %ls: %ls.", name, reason);
+    Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
+}
+
+// The document's path and title as the mail library takes them: in the
+// code page where they can be spelled there, else their short (8.3)
+// forms, which Windows keeps for programs like it. Returns 0 when even
+// those cannot be spelled (a volume that makes no short names).
+static int MailNames(char* path, char* title, int size)
+{
+    int pathSpelled = CodePageName(DocumentName(), path, size);
+    int titleSpelled = CodePageName(FileTitle(), title, size);
+    if (pathSpelled && titleSpelled)
+        return 1;
+    wchar_t shortPath[NAME_SIZE];
+    DWORD length = GetShortPathNameW(DocumentName(), shortPath, NAME_SIZE);
+    if (length == 0 || length >= NAME_SIZE)
+        return 0;
+    const wchar_t* shortTitle = shortPath;
+    for (const wchar_t* p = shortPath; *p != 0; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            shortTitle = p + 1;
+    return (pathSpelled || CodePageName(shortPath, path, size)) &&
+           (titleSpelled || CodePageName(shortTitle, title, size));
 }
 
 void SendMailCommand(void)
 {
     if (QuerySave(Penrik.hwndMain) == 0)
         return;
+    // The library wants writable lists.
+    char path[MAIL_NAME_SIZE], title[MAIL_NAME_SIZE];
+    if (!MailNames(path, title, MAIL_NAME_SIZE)) {
+        wchar_t text[NAME_SIZE + 200];
+        swprintf(text, sizeof text / sizeof text[0],
+                 L"%ls was not sent: the mail library takes only names in the system's code page, and neither "
+                 L"this file's name nor its short name can be written there.",
+                 DocumentName());
+        Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
+        return;
+    }
     HMODULE library = Tools.mailLibraryName[0] != '\0' ? Sys.LoadLibraryA(Tools.mailLibraryName) : NULL;
     if (library == NULL) {
         Sys.MessageBoxA(Penrik.hwndMain, "The mail library could not be loaded; nothing was sent.", NULL,
@@ -170,10 +208,6 @@ void SendMailCommand(void)
         return;
     }
     char delimiter[] = ";";
-    // The library wants writable lists.
-    char path[NAME_SIZE], title[NAME_SIZE];
-    lstrcpynA(path, DocumentName(), NAME_SIZE);
-    lstrcpynA(title, FileTitle(), NAME_SIZE);
     send((ULONG_PTR)Penrik.hwndMain, delimiter, path, title, 0);
     Sys.FreeLibrary(library);
 }

@@ -4,9 +4,34 @@
 
 #include <stdlib.h>
 
+std::wstring Wide(const std::string& text)
+{
+    UINT codePage = CP_UTF8;
+    int size = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.c_str(), -1, NULL, 0);
+    if (size == 0) {
+        codePage = CP_ACP;
+        size = MultiByteToWideChar(codePage, 0, text.c_str(), -1, NULL, 0);
+    }
+    std::wstring wide(size > 0 ? size : 1, L'\0');
+    MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], size);
+    wide.resize(size > 0 ? size - 1 : 0);
+    return wide;
+}
+
+std::string Utf8(const wchar_t* text)
+{
+    if (text == NULL)
+        return "(none)";
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
+    std::string bytes(size > 0 ? size : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &bytes[0], size, NULL, NULL);
+    bytes.resize(size > 0 ? size - 1 : 0);
+    return bytes;
+}
+
 std::string ReadBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
                               0, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return "<missing>";
@@ -22,7 +47,7 @@ std::string ReadBytes(const std::string& path)
 
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;

@@ -6,6 +6,12 @@
 #include <set>
 #include <string>
 
+// The tests speak UTF-8; the program and the system, characters. Text
+// that is no UTF-8 is taken as the code page's.
+std::wstring Wide(const std::string& text);
+std::string Utf8(const wchar_t* text);  // "(none)" for a null
+
+// Files are named in UTF-8.
 // The whole file, or "<missing>" when it cannot be opened.
 std::string ReadBytes(const std::string& path);
 // Returns false when the file could not be written whole.

@@ -37,11 +37,11 @@ bool Launch(Program& program, const std::string& arguments, const std::string& f
     std::string line = "\"" + PenrikExe + "\"";
     if (!arguments.empty())
         line += " " + arguments;
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::string mutableLine = line;
-    if (!CreateProcessA(PenrikExe.c_str(), &mutableLine[0], NULL, NULL, FALSE, 0, NULL,
-                        folder.empty() ? NULL : folder.c_str(), &startup, &program.info)) {
+    std::wstring mutableLine = Wide(line), folderName = Wide(folder);
+    if (!CreateProcessW(Wide(PenrikExe).c_str(), &mutableLine[0], NULL, NULL, FALSE, 0, NULL,
+                        folder.empty() ? NULL : folderName.c_str(), &startup, &program.info)) {
         printf("%s did not start (error %lu)\n", line.c_str(), GetLastError());
         return false;
     }
@@ -95,6 +95,15 @@ std::string TextOf(HWND hwnd)
     int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
     text.resize(copied > 0 ? copied : 0);
     return text;
+}
+
+std::string Utf8TextOf(HWND hwnd)
+{
+    int length = (int)SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(length + 1, L'\0');
+    int copied = (int)SendMessageW(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
+    text.resize(copied > 0 ? copied : 0);
+    return Utf8(text.c_str());
 }
 
 void End(Program& program)

@@ -40,6 +40,8 @@ HWND WaitForDialog(DWORD processId, DWORD milliseconds);
 std::string DialogText(HWND dialog);  // the static with id 0xFFFF
 // A window's text, read through the window's own messages.
 std::string TextOf(HWND hwnd);
+// The same in characters, as UTF-8.
+std::string Utf8TextOf(HWND hwnd);
 // Waits for the program to end and expects it to end with code 0.
 void End(Program& program);
 // Posts a marker and waits until the program has handled what came before.

@@ -49,4 +49,22 @@ TEST(Names, ASecondCopyTakesItsPlaceAlsoAfterAnUnusableStoredSize)
     ExitUnchanged(first);
 }
 
+// A name the code page cannot spell, as Explorer hands it over: the
+// editor opens that file, not a look-alike, and saves into it.
+TEST(Names, ANameInAnyScriptOpensItsOwnFile)
+{
+    ResetSettings();
+    std::string name = FreshFolder() + "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\xE6\x9C\xAC.c";  // Łódź 日本.c
+    ASSERT_TRUE(WriteBytes(name, "int x;\r\n"));
+    Program program;
+    ASSERT_TRUE(Launch(program, "\"" + name + "\""));
+    EXPECT_TRUE(WaitFor([&] { return Utf8TextOf(program.main) == "PENRIK - " + name; }, 10000))
+        << Utf8TextOf(program.main);
+    HWND edit = GetDlgItem(program.main, IDC_EDIT);
+    PostMessageW(edit, WM_CHAR, '/', 1);
+    PostMessageA(program.main, WM_COMMAND, IDM_SAVE, 0);
+    EXPECT_TRUE(WaitFor([&] { return ReadBytes(name) == "/int x;\r\n"; }, 10000)) << ReadBytes(name);
+    ExitUnchanged(program);
+}
+
 }  // namespace

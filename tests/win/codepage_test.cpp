@@ -55,7 +55,7 @@ TEST_F(CodePage, BytesThatMakeNoCharacterKeepTheNameAndAreNamedInWords)
                          "characters, and saving the file would change those bytes.",
                   script.boxes[0].text);
         EXPECT_EQ((UINT)MB_ICONEXCLAMATION, script.boxes[0].type);
-        EXPECT_EQ(file, DocumentName());
+        EXPECT_EQ(file, Utf8(DocumentName()));
         EXPECT_EQ("PENRIK - " + file, Caption());
         EXPECT_EQ(0, Modified());
         EXPECT_FALSE(MenuGrayed(IDM_COMPILE));

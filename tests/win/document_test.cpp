@@ -128,7 +128,7 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     EXPECT_EQ(0, QuerySave(Penrik.hwndMain));
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("(none)", script.dialogs[0].title);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ(1, Modified());
 
     // After Delete the same dialog reads "Delete File".
@@ -144,7 +144,7 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     EXPECT_EQ(0u, script.dialogs[2].flags);
     EXPECT_EQ(1u, script.dialogs[2].filterIndex);
     EXPECT_EQ("draft", ReadFileBytes(path));
-    EXPECT_EQ(path, DocumentName());
+    EXPECT_EQ(path, Utf8(DocumentName()));
     EXPECT_EQ("PENRIK", Caption());  // this dialog does not touch the caption
     EXPECT_EQ(0, Modified());
 }
@@ -221,7 +221,7 @@ TEST_F(Documents, SaveAsWritesWhateverModifiedAndSetsTheCaptionFirst)
     EXPECT_EQ("body", ReadFileBytes(copy));
     EXPECT_EQ("body", ReadFileBytes(first));
     EXPECT_EQ("PENRIK - copy.txt", Caption());
-    EXPECT_EQ(copy, DocumentName());
+    EXPECT_EQ(copy, Utf8(DocumentName()));
 
     // A write that fails: the caption is already the new one when the
     // error shows, and stays.
@@ -248,7 +248,7 @@ TEST_F(Documents, CancelledDialogsLeaveTheNameAsItWas)
     for (int id : {IDM_OPEN, IDM_OPEN2ND, IDM_SAVEAS, IDM_DELETEFILE}) {
         script.dialogAnswers.push_back({false, typed});
         Command(id);
-        EXPECT_EQ(path, DocumentName()) << id;
+        EXPECT_EQ(path, Utf8(DocumentName())) << id;
         EXPECT_EQ(path, script.dialogs.back().nameShown) << id;
     }
     EXPECT_EQ(5u, script.dialogs.size());
@@ -262,7 +262,7 @@ TEST_F(Documents, CancelledDialogsLeaveTheNameAsItWas)
     Type("y");
     script.dialogAnswers.push_back({false, typed});
     Command(IDM_SAVE);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ(1, Modified());
     EXPECT_EQ("penrik- Untitled", Caption());
 }
@@ -289,7 +289,7 @@ TEST_F(Documents, Open2ndStartsThisProgramAndLeavesTheDocumentAlone)
     EXPECT_EQ(other, script.shell[0].parameters);
     EXPECT_EQ("", script.shell[0].directory);
     EXPECT_EQ(SW_SHOW, script.shell[0].show);
-    EXPECT_EQ(path, DocumentName());
+    EXPECT_EQ(path, Utf8(DocumentName()));
     EXPECT_EQ("+mine", EditText());
     EXPECT_EQ(1, Modified());
     EXPECT_EQ("PENRIK - " + path, Caption());
@@ -319,7 +319,7 @@ TEST_F(Documents, DeleteAskedYesNoCancel)
         ExpectBox(script.boxes.size() - 1, "DELETE: " + victim + " ?", "penrik",
                   MB_YESNOCANCEL | MB_ICONEXCLAMATION);
         EXPECT_EQ(!c.deleted, FileExists(victim)) << c.answer;
-        EXPECT_EQ(path, DocumentName()) << c.answer;
+        EXPECT_EQ(path, Utf8(DocumentName())) << c.answer;
     }
     EXPECT_EQ("*open", EditText());
     EXPECT_EQ(1, Modified());
@@ -334,13 +334,13 @@ TEST_F(Documents, DropLoadsTheFirstOfThreeFiles)
     WriteFileBytes(b, "second");
     WriteFileBytes(c, "third");
     Drop({a, b, c});
-    EXPECT_EQ(a, DocumentName());
+    EXPECT_EQ(a, Utf8(DocumentName()));
     EXPECT_EQ("first", EditText());
     EXPECT_EQ("PENRIK - " + a, Caption());
     EXPECT_EQ(0, Modified());
     EXPECT_TRUE(script.boxes.empty());
     EXPECT_TRUE(script.dialogs.empty());
-    EXPECT_STREQ("", FileTitle());  // a drop is no dialog
+    EXPECT_EQ("", Utf8(FileTitle()));  // a drop is no dialog
     ExpectBuildCommands(true);
 
     // Cancel at the question: nothing changes.
@@ -348,7 +348,7 @@ TEST_F(Documents, DropLoadsTheFirstOfThreeFiles)
     script.boxAnswers = {IDCANCEL};
     Drop({b});
     ExpectBox(0, "Save current changes: " + a, "penrik", QUESTION);
-    EXPECT_EQ(a, DocumentName());
+    EXPECT_EQ(a, Utf8(DocumentName()));
     EXPECT_EQ("edit first", EditText());
     EXPECT_EQ(1, Modified());
     EXPECT_EQ("first", ReadFileBytes(a));
@@ -357,7 +357,7 @@ TEST_F(Documents, DropLoadsTheFirstOfThreeFiles)
     script.boxAnswers = {IDNO, IDOK};
     Drop({TempDir() + "missing.txt"});
     ExpectBox(2, "Cannot open " + TempDir() + "missing.txt.", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_EQ(a, DocumentName());
+    EXPECT_EQ(a, Utf8(DocumentName()));
     EXPECT_EQ("edit first", EditText());
 }
 
@@ -369,7 +369,7 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
     ASSERT_EQ(255u, fits.size());
     WriteFileBytes(fits, "long named");
     Drop({fits});
-    EXPECT_EQ(fits, DocumentName());
+    EXPECT_EQ(fits, Utf8(DocumentName()));
     EXPECT_EQ("long named", EditText());
     EXPECT_EQ("PENRIK - " + fits, Caption());
 
@@ -381,7 +381,7 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
     ExpectBox(0, "Save current changes: " + fits, "penrik", QUESTION);
     ExpectBox(1, "Error writing to " + fits + ".", "(none)", MB_ICONHAND);
     EXPECT_EQ("long named", ReadFileBytes(fits));
-    EXPECT_EQ(fits, DocumentName());  // the failed save stopped New
+    EXPECT_EQ(fits, Utf8(DocumentName()));  // the failed save stopped New
     Command(IDM_NEW);
     Drop({fits});
 
@@ -391,7 +391,7 @@ TEST_F(Documents, DroppedPathsAreTakenWholeOrRefused)
         Drop({tooLong});
         ExpectBox(script.boxes.size() - 1, "The dropped file's path is longer than 255 characters.",
                   "(none)", MB_ICONEXCLAMATION);
-        EXPECT_EQ(fits, DocumentName()) << length;
+        EXPECT_EQ(fits, Utf8(DocumentName())) << length;
         EXPECT_EQ("long named", EditText()) << length;
         EXPECT_EQ("PENRIK - " + fits, Caption()) << length;
     }
@@ -452,7 +452,7 @@ TEST_F(Documents, AShortReadLeavesWhatWasReadUntitledAndChanged)
     ExpectBox(0, "Error reading " + path + ".", "(none)", MB_ICONEXCLAMATION);
     EXPECT_EQ("kept-half", EditText());
     // No save can cut the file to what was read without being told where.
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("penrik- Untitled", Caption());
     EXPECT_EQ(1, Modified());
     script.dialogAnswers = {{false, ""}};
@@ -473,7 +473,7 @@ TEST_F(Documents, LoadWithoutMemoryKeepsThePreviousDocument)
     script.failAllocAfter = 0;
     Command(IDM_OPEN);
     ExpectBox(1, "Not enough memory.", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_EQ(previous, DocumentName());
+    EXPECT_EQ(previous, Utf8(DocumentName()));
     EXPECT_EQ("#previous", EditText());
     EXPECT_EQ("PENRIK - " + previous, Caption());
     EXPECT_EQ(1, Modified());
@@ -482,11 +482,11 @@ TEST_F(Documents, LoadWithoutMemoryKeepsThePreviousDocument)
     // without the name of the file it is not.
     script.boxAnswers = {IDNO};
     Command(IDM_NEW);
-    SetDocumentName(next.c_str());
+    SetDocumentName(Wide(next).c_str());
     script.boxAnswers = {IDOK};
     script.failAllocAfter = 0;
     Command(IDM_LOADFILE);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("penrik- Untitled", Caption());
     EXPECT_EQ("next", ReadFileBytes(next));
 }
@@ -502,17 +502,17 @@ TEST_F(Documents, TooLargeFilesAreRefused)
     script.boxAnswers = {IDOK};
     Command(IDM_OPEN);
     ExpectBox(0, big + " is too large to edit.", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_EQ(small, DocumentName());
+    EXPECT_EQ(small, Utf8(DocumentName()));
     EXPECT_EQ("12345", EditText());
     EXPECT_EQ("PENRIK - " + small, Caption());
     EXPECT_EQ(0, Modified());
 
     // Through the internal load (start-up, Word Wrap) the document is left
     // untitled, so a Save cannot put the small text over the big file.
-    SetDocumentName(big.c_str());
+    SetDocumentName(Wide(big).c_str());
     script.boxAnswers = {IDOK};
     Command(IDM_LOADFILE);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("penrik- Untitled", Caption());
     Type("!");
     script.dialogAnswers = {{false, ""}};
@@ -525,7 +525,7 @@ TEST_F(Documents, StartingOnANameToBeCreatedOrOnAFolder)
     std::string path = TempDir() + "not yet.txt";
     Start(path);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(path, DocumentName());
+    EXPECT_EQ(path, Utf8(DocumentName()));
     EXPECT_EQ("", EditText());
     EXPECT_EQ("PENRIK", Caption());
     ExpectBuildCommands(false);
@@ -542,7 +542,7 @@ TEST_F(Documents, StartingOnANameToBeCreatedOrOnAFolder)
     script.boxAnswers = {IDOK};
     Start(folder);
     ExpectBox(0, "Cannot open " + folder + ".", "(none)", MB_ICONEXCLAMATION);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("penrik- Untitled", Caption());
 
     // The internal load of an untitled document (Word Wrap) says nothing.
@@ -564,7 +564,7 @@ TEST_F(Documents, TheFileDialogRecord)
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("save", script.dialogs[0].kind);
     const OPENFILENAMEA& d = script.dialogs[0].record;
-    EXPECT_EQ(sizeof(OPENFILENAMEA), d.lStructSize);
+    EXPECT_EQ(sizeof(OPENFILENAMEW), d.lStructSize);
     EXPECT_EQ(Penrik.hwndMain, d.hwndOwner);
     ASSERT_NE((LPCSTR)NULL, d.lpstrFilter);
     EXPECT_EQ(std::string("All Files (*.*)\0*.*\0Executable (*.EXE)\0*.EXE\0Text Files (*.TXT)\0*.TXT\0\0", 71),
@@ -590,13 +590,13 @@ TEST_F(Documents, CaptionsAndBuildCommandsThroughNewAndLoad)
     ExpectBuildCommands(false);
     std::string path = Opened("caption.txt", "c");
     EXPECT_EQ("PENRIK - " + path, Caption());
-    EXPECT_STREQ("caption.txt", FileTitle());
+    EXPECT_EQ("caption.txt", Utf8(FileTitle()));
     ExpectBuildCommands(true);
     Command(IDM_NEW);
     EXPECT_EQ("penrik- Untitled", Caption());
     EXPECT_EQ("", EditText());
-    EXPECT_STREQ("", DocumentName());
-    EXPECT_STREQ("caption.txt", FileTitle());
+    EXPECT_EQ("", Utf8(DocumentName()));
+    EXPECT_EQ("caption.txt", Utf8(FileTitle()));
     EXPECT_EQ(0, Modified());
     ExpectBuildCommands(true);
 }
@@ -725,21 +725,21 @@ bool holdLeftovers;  // and keep both files open, so that neither can be moved
 HANDLE held[2];
 int replaceCalls;
 
-HANDLE Hold(LPCSTR path)
+HANDLE Hold(LPCWSTR path)
 {
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
 }
 
-BOOL WINAPI FakeReplaceFile(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID)
+BOOL WINAPI FakeReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID, LPVOID)
 {
     ++replaceCalls;
     if (replaceFailure == 0)
-        return ReplaceFileA(replaced, replacement, backup, flags, NULL, NULL);
+        return ReplaceFileW(replaced, replacement, backup, flags, NULL, NULL);
     // ERROR_UNABLE_TO_REMOVE_REPLACED changes nothing; the other two
     // leave the old file under the backup name and the new one under its
     // own.
     if (replaceFailure != ERROR_UNABLE_TO_REMOVE_REPLACED) {
-        EXPECT_TRUE(MoveFileExA(replaced, backup, MOVEFILE_REPLACE_EXISTING));
+        EXPECT_TRUE(MoveFileExW(replaced, backup, MOVEFILE_REPLACE_EXISTING));
     }
     if (holdLeftovers) {
         held[0] = Hold(backup);
@@ -752,10 +752,10 @@ BOOL WINAPI FakeReplaceFile(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, 
 int AccessListsAlwaysKept(HANDLE) { return 1; }
 
 // What the system is to call an open file.
-std::string finalName;
-DWORD WINAPI FinalNameAsScripted(HANDLE, LPSTR out, DWORD size, DWORD)
+std::wstring finalName;
+DWORD WINAPI FinalNameAsScripted(HANDLE, LPWSTR out, DWORD size, DWORD)
 {
-    lstrcpynA(out, finalName.c_str(), (int)size);
+    lstrcpynW(out, finalName.c_str(), (int)size);
     return (DWORD)finalName.size();
 }
 
@@ -768,7 +768,7 @@ protected:
         holdLeftovers = false;
         replaceCalls = 0;
         Sys.AccessListsKept = AccessListsAlwaysKept;
-        Sys.ReplaceFileA = FakeReplaceFile;
+        Sys.ReplaceFileW = FakeReplaceFile;
     }
     void TearDown() override
     {
@@ -855,12 +855,12 @@ TEST_F(ReplaceSave, ANameThatCannotBeGivenBackSaysWhereTheOldTextIs)
 TEST_F(ReplaceSave, TheFileIsKnownByWhatItIsNotByItsSpelling)
 {
     Start();
-    Sys.GetFinalPathNameByHandleA = FinalNameAsScripted;
+    Sys.GetFinalPathNameByHandleW = FinalNameAsScripted;
     std::string path = Opened("known by another name.txt", "old");
-    char shortName[MAX_PATH];
-    ASSERT_NE(0u, GetShortPathNameA(path.c_str(), shortName, MAX_PATH));
-    ASSERT_NE(path, shortName);
-    finalName = std::string("\\\\?\\") + shortName;
+    wchar_t shortName[MAX_PATH];
+    ASSERT_NE(0u, GetShortPathNameW(Wide(path).c_str(), shortName, MAX_PATH));
+    ASSERT_NE(Wide(path), shortName);
+    finalName = std::wstring(L"\\\\?\\") + shortName;
     Type("new ");
     Command(IDM_SAVE);
     EXPECT_EQ(1, replaceCalls);
@@ -868,7 +868,7 @@ TEST_F(ReplaceSave, TheFileIsKnownByWhatItIsNotByItsSpelling)
 
     std::string other = TempDir() + "other.txt";
     WriteFileBytes(other, "other");
-    finalName = "\\\\?\\" + other;
+    finalName = L"\\\\?\\" + Wide(other);
     Type("x");
     Command(IDM_SAVE);
     EXPECT_EQ(1, replaceCalls);

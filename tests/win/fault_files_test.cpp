@@ -252,7 +252,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
 
     Start(fits);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(fits, DocumentName());
+    EXPECT_EQ(fits, Utf8(DocumentName()));
     EXPECT_EQ("at the limit", EditText());
     EXPECT_EQ("PENRIK - " + fits, Caption());
     // Saved in place, beside its long folder.
@@ -265,7 +265,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
     ShutDown();
     started = false;
     Start();
-    EXPECT_EQ(fits, DocumentName());
+    EXPECT_EQ(fits, Utf8(DocumentName()));
     EXPECT_EQ("still at the limit", EditText());
     ShutDown();
     started = false;
@@ -277,7 +277,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
         script.boxAnswers = {IDOK};
         Start(tooLong);
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_STREQ("", DocumentName()) << length;
+        EXPECT_EQ("", Utf8(DocumentName())) << length;
         EXPECT_EQ("", EditText());
         EXPECT_EQ("PENRIK", Caption());
         ShutDown();
@@ -287,7 +287,7 @@ TEST_F(Faults, NamesAtTheLimitThroughTheCommandLineAndTheSettings)
         script.boxAnswers = {IDOK};
         Start();
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_STREQ("", DocumentName()) << length;
+        EXPECT_EQ("", Utf8(DocumentName())) << length;
         EXPECT_EQ("", EditText());
         // A name on the command line wins over the stored one, and no
         // refusal of the stored name shows.
@@ -342,8 +342,8 @@ TEST_F(Faults, ADeepFileWithNoRoomBesideItIsSavedInPlace)
 
 TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
 {
-    Sys.GetOpenFileNameA = NamingOpen;
-    Sys.GetSaveFileNameA = NamingSave;
+    Utf8Sys.GetOpenFileName = NamingOpen;
+    Utf8Sys.GetSaveFileName = NamingSave;
     Sys.CommDlgExtendedError = NamingError;
     const std::string refused = "The file name is longer than 255 characters.";
     std::string fits = PathOfLength(255, 60, 'm');
@@ -351,9 +351,9 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     Start();
     Opened(fits);
     EXPECT_TRUE(script.boxes.empty());
-    EXPECT_EQ(fits, DocumentName());
+    EXPECT_EQ(fits, Utf8(DocumentName()));
     EXPECT_EQ("dialog limit", EditText());
-    EXPECT_EQ(std::string(60, 'm'), FileTitle());
+    EXPECT_EQ(std::string(60, 'm'), Utf8(FileTitle()));
 
     for (size_t length : {256u, 300u}) {
         std::string tooLong = fits + std::string(length - 255, 'y');
@@ -361,7 +361,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
         script.boxAnswers = {IDOK};
         Opened(tooLong);
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_EQ(fits, DocumentName()) << length;
+        EXPECT_EQ(fits, Utf8(DocumentName())) << length;
         EXPECT_EQ("dialog limit", EditText());
         EXPECT_EQ("PENRIK - " + fits, Caption());
 
@@ -371,7 +371,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
         script.boxAnswers = {IDOK};
         Command(IDM_SAVEAS);
         ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-        EXPECT_EQ(fits, DocumentName());
+        EXPECT_EQ(fits, Utf8(DocumentName()));
         EXPECT_EQ(1, Modified());
         EXPECT_EQ("dialog limit", ReadFileBytes(fits));
         SendMessageA(Penrik.hwndEdit, EM_UNDO, 0, 0);
@@ -383,7 +383,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     script.boxAnswers = {IDOK};
     Command(IDM_DELETEFILE);
     ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
-    EXPECT_EQ(fits, DocumentName());
+    EXPECT_EQ(fits, Utf8(DocumentName()));
     EXPECT_EQ("dialog limit", ReadFileBytes(fits));
 
     // Execute: refused, nothing started, the name as it was.
@@ -393,7 +393,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     Command(IDM_EXECUTE);
     ExpectOnlyBox(refused, MB_ICONEXCLAMATION);
     EXPECT_TRUE(script.shell.empty());
-    EXPECT_EQ(fits, DocumentName());
+    EXPECT_EQ(fits, Utf8(DocumentName()));
 
     // The save dialog of the unsaved-changes question: refused, and the
     // command that asked does not go on to its own dialog.
@@ -410,7 +410,7 @@ TEST_F(Faults, NamesTooLongForTheDialogsAreRefusedInWords)
     EXPECT_EQ(refused, script.boxes[1].text);
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("save", script.dialogs[0].kind);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("new text", EditText());
     EXPECT_EQ(1, Modified());
 }
@@ -430,7 +430,7 @@ TEST_F(Faults, FileLockedByAnotherProgram)
     script.boxAnswers = {IDOK};
     Opened(path);
     ExpectOnlyBox("Cannot open " + path + ".", MB_ICONEXCLAMATION);
-    EXPECT_EQ(other, DocumentName());
+    EXPECT_EQ(other, Utf8(DocumentName()));
     EXPECT_EQ("other", EditText());
     EXPECT_EQ("PENRIK - " + other, Caption());
     CloseHandle(lock);

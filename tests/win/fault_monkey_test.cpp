@@ -177,7 +177,7 @@ BOOL WINAPI MonkeyWrite(HANDLE file, LPCVOID data, DWORD length, LPDWORD written
     // The file gets the control's text with the document's own line breaks.
     text.resize(FromControlBreaks(&text[0], (size_t)shown, (LineBreaks)DocumentBreaks()));
     EXPECT_TRUE(bytes == text) << stepName << ": the bytes written are not the control's text";
-    pending.push_back({DocumentName(), bytes, false});
+    pending.push_back({Utf8(DocumentName()), bytes, false});
     if (failWrites && Chance(15)) {
         ++failedWrites;
         WriteFile(file, data, length / 2, written, overlapped);
@@ -246,8 +246,8 @@ protected:
     {
         PenrikTest::SetUp();
         Sys.MessageBoxA = MonkeyBox;
-        Sys.GetOpenFileNameA = MonkeyOpen;
-        Sys.GetSaveFileNameA = MonkeySave;
+        Utf8Sys.GetOpenFileName = MonkeyOpen;
+        Utf8Sys.GetSaveFileName = MonkeySave;
         Sys.ChooseFontA = MonkeyFont;
         Sys.ChooseColorA = MonkeyColor;
         Sys.PrintDlgA = MonkeyPrintDialog;

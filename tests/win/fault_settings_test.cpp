@@ -60,14 +60,14 @@ TEST_F(BadSettings, OverlongStringsAreCutToTheirRoom)
     script.boxAnswers = {IDOK};
     Start();
     EXPECT_EQ(std::string(31, 'q'), Penrik.Settings.font.lfFaceName);
-    EXPECT_EQ(std::string(127, 'q'), Penrik.Settings.helpFile[0]);
+    EXPECT_EQ(std::string(127, 'q'), Utf8(Penrik.Settings.helpFile[0]));
     EXPECT_EQ(std::string(8, 'q') + "\tF1", Penrik.Settings.helpName[0]);
     EXPECT_EQ(std::string(8, 'q'), Penrik.Settings.buildName[3]);
     // A cut file name would name another file: it is refused, and said so.
     ASSERT_EQ(1u, script.boxes.size());
     EXPECT_EQ("The file name is longer than 255 characters; an empty document was opened instead.",
               script.boxes[0].text);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("", EditText());
 }
 

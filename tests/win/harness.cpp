@@ -60,6 +60,67 @@ static HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR operation, LPCSTR file, LP
     return (HINSTANCE)42;
 }
 
+Utf8Calls Utf8Sys;
+
+// The program's wide calls, handed to the tests' UTF-8 fakes.
+static int WINAPI Utf8MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    std::string narrowText = Utf8(text), narrowCaption = Utf8(caption);
+    return Sys.MessageBoxA(owner, text != NULL ? narrowText.c_str() : NULL,
+                           caption != NULL ? narrowCaption.c_str() : NULL, type);
+}
+
+// A zero-separated list that ends in two zeros.
+static std::string Utf8List(const wchar_t* list)
+{
+    std::string bytes;
+    for (const wchar_t* item = list; item != NULL && *item != 0; item += lstrlenW(item) + 1)
+        bytes += Utf8(item) + '\0';
+    return bytes + '\0';
+}
+
+static BOOL Utf8FileDialog(BOOL(WINAPI* fake)(LPOPENFILENAMEA), LPOPENFILENAMEW wide)
+{
+    OPENFILENAMEA ofn;
+    ZeroMemory(&ofn, sizeof ofn);
+    ofn.lStructSize = wide->lStructSize;
+    ofn.hwndOwner = wide->hwndOwner;
+    // The record the test keeps points here after the call.
+    static std::string filter, title, ext;
+    filter = Utf8List(wide->lpstrFilter);
+    title = Utf8(wide->lpstrTitle);
+    ext = Utf8(wide->lpstrDefExt);
+    ofn.lpstrFilter = wide->lpstrFilter != NULL ? filter.c_str() : NULL;
+    ofn.nFilterIndex = wide->nFilterIndex;
+    std::string file = Utf8(wide->lpstrFile), fileTitle = Utf8(wide->lpstrFileTitle);
+    file.resize(wide->nMaxFile * 3 + 1);
+    fileTitle.resize(wide->nMaxFileTitle * 3 + 1);
+    ofn.lpstrFile = &file[0];
+    ofn.nMaxFile = wide->nMaxFile;
+    ofn.lpstrFileTitle = wide->lpstrFileTitle != NULL ? &fileTitle[0] : NULL;
+    ofn.nMaxFileTitle = wide->nMaxFileTitle;
+    ofn.lpstrTitle = wide->lpstrTitle != NULL ? title.c_str() : NULL;
+    ofn.Flags = wide->Flags;
+    ofn.lpstrDefExt = wide->lpstrDefExt != NULL ? ext.c_str() : NULL;
+    BOOL chosen = fake(&ofn);
+    if (chosen) {
+        lstrcpynW(wide->lpstrFile, Wide(file.c_str()).c_str(), (int)wide->nMaxFile);
+        if (wide->lpstrFileTitle != NULL)
+            lstrcpynW(wide->lpstrFileTitle, Wide(fileTitle.c_str()).c_str(), (int)wide->nMaxFileTitle);
+    }
+    return chosen;
+}
+static BOOL WINAPI Utf8OpenDialog(LPOPENFILENAMEW wide) { return Utf8FileDialog(Utf8Sys.GetOpenFileName, wide); }
+static BOOL WINAPI Utf8SaveDialog(LPOPENFILENAMEW wide) { return Utf8FileDialog(Utf8Sys.GetSaveFileName, wide); }
+
+static HINSTANCE WINAPI Utf8ShellExecute(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                                         LPCWSTR directory, INT show)
+{
+    std::string o = Utf8(operation), f = Utf8(file), p = Utf8(parameters), d = Utf8(directory);
+    return Utf8Sys.ShellExecute(owner, operation != NULL ? o.c_str() : NULL, file != NULL ? f.c_str() : NULL,
+                                parameters != NULL ? p.c_str() : NULL, directory != NULL ? d.c_str() : NULL, show);
+}
+
 static DWORD WINAPI FakeGetVersion(void) { return script.version; }
 
 static HFILE WINAPI FakeOpenFile(LPCSTR, LPOFSTRUCT, UINT)
@@ -109,9 +170,13 @@ void PenrikTest::SetUp()
     script = Script();
     ResetSystemCalls();
     Sys.MessageBoxA = FakeMessageBox;
-    Sys.GetOpenFileNameA = FakeOpenDialog;
-    Sys.GetSaveFileNameA = FakeSaveDialog;
-    Sys.ShellExecuteA = FakeShellExecute;
+    Sys.MessageBoxW = Utf8MessageBox;
+    Utf8Sys.GetOpenFileName = FakeOpenDialog;
+    Utf8Sys.GetSaveFileName = FakeSaveDialog;
+    Utf8Sys.ShellExecute = FakeShellExecute;
+    Sys.GetOpenFileNameW = Utf8OpenDialog;
+    Sys.GetSaveFileNameW = Utf8SaveDialog;
+    Sys.ShellExecuteW = Utf8ShellExecute;
     Sys.GetVersion = FakeGetVersion;
     Sys.OpenFile = FakeOpenFile;
     Sys.ReadFile = FakeReadFile;
@@ -187,7 +252,7 @@ void PenrikTest::WriteSettings(const std::string& contents)
 void PenrikTest::Start(const std::string& commandLine, int show)
 {
     exitCode = -1;
-    ASSERT_EQ(1, StartUp(GetModuleHandleA(NULL), commandLine.c_str(), show));
+    ASSERT_EQ(1, StartUp(GetModuleHandleA(NULL), Wide(commandLine).c_str(), show));
     started = true;
     Pump();
 }
@@ -266,9 +331,9 @@ HBRUSH PenrikTest::EditBrush()
 
 std::string PenrikTest::Caption()
 {
-    char caption[512];
-    GetWindowTextA(Penrik.hwndMain, caption, sizeof caption);
-    return caption;
+    wchar_t caption[512];
+    GetWindowTextW(Penrik.hwndMain, caption, 512);
+    return Utf8(caption);
 }
 
 bool PenrikTest::MenuGrayed(int id)
@@ -307,5 +372,5 @@ std::string PenrikTest::ReadFileBytes(const std::string& path)
 
 bool PenrikTest::FileExists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -61,6 +61,15 @@ struct Script {
 
 extern Script script;
 
+// The dialogs and the shell as the tests script them, in UTF-8; the
+// program's wide calls reach these.
+struct Utf8Calls {
+    BOOL (WINAPI *GetOpenFileName)(LPOPENFILENAMEA);
+    BOOL (WINAPI *GetSaveFileName)(LPOPENFILENAMEA);
+    HINSTANCE (WINAPI *ShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+};
+extern Utf8Calls Utf8Sys;
+
 // Where a window is on the screen.
 inline RECT WindowRectOf(HWND hwnd)
 {

@@ -28,13 +28,13 @@ TEST_F(Shell, DefaultsWithoutASettingsFile)
     EXPECT_EQ(8, Penrik.Settings.font.lfHeight);
     EXPECT_STREQ("MS Sans Serif", Penrik.Settings.font.lfFaceName);
     EXPECT_EQ(0, Penrik.Settings.wordWrap);
-    EXPECT_STREQ("penrik.hlp", Penrik.Settings.helpFile[0]);
-    EXPECT_STREQ("api32wh.hlp", Penrik.Settings.helpFile[1]);
-    EXPECT_STREQ("win16wh", Penrik.Settings.helpFile[2]);
-    EXPECT_STREQ("msc.hlp", Penrik.Settings.helpFile[3]);
+    EXPECT_STREQ(L"penrik.hlp", Penrik.Settings.helpFile[0]);
+    EXPECT_STREQ(L"api32wh.hlp", Penrik.Settings.helpFile[1]);
+    EXPECT_STREQ(L"win16wh", Penrik.Settings.helpFile[2]);
+    EXPECT_STREQ(L"msc.hlp", Penrik.Settings.helpFile[3]);
     EXPECT_EQ("PENRIK", Caption());
     EXPECT_EQ("", EditText());
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ((LONG)EDIT_STYLE_PLAIN, GetWindowLongA(Penrik.hwndEdit, GWL_STYLE) & 0xFFFFFFFF);
     EXPECT_FALSE(GetMenuState(GetMenu(Penrik.hwndMain), IDM_WORDWRAP, MF_BYCOMMAND) & MF_CHECKED);
 
@@ -156,7 +156,7 @@ TEST_F(Shell, StoredSettingsAreReadWithTheirLimits)
     EXPECT_EQ("LongerTh", ButtonText(IDM_HELP1));
     EXPECT_EQ("LongerTh\tF1", MenuText(IDM_HELP1));
     EXPECT_EQ("Kompilie", ButtonText(IDM_COMPILE));
-    EXPECT_STREQ("my help file.hlp", Penrik.Settings.helpFile[1]);
+    EXPECT_STREQ(L"my help file.hlp", Penrik.Settings.helpFile[1]);
 }
 
 TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
@@ -170,7 +170,7 @@ TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
     Penrik.Settings.font.lfHeight = -17;
     lstrcpynA(Penrik.Settings.font.lfFaceName, "Courier New", LF_FACESIZE);
     Penrik.Settings.wordWrap = 1;
-    SetDocumentName("C:\\some where\\file.txt");
+    SetDocumentName(L"C:\\some where\\file.txt");
     Pump();
     Command(IDM_SAVESETTINGS);
 
@@ -190,7 +190,7 @@ TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
     EXPECT_EQ(expected, ReadFileBytes(SettingsPath()));
 
     // Restart on what was saved (no file to load: the name is unusable).
-    SetDocumentName("");
+    SetDocumentName(L"");
     ShutDown();
     started = false;
     WritePrivateProfileStringA(SETTINGS_SECTION, "FileName", "", SETTINGS_FILE);
@@ -220,12 +220,12 @@ TEST_F(Shell, SaveSettingsWritesAnEmptyFileNameAndALongOneComesBackWhole)
 
     std::string longName = TempDir() + std::string(200, 'n') + ".txt";
     WriteFileBytes(longName, "whole");
-    SetDocumentName(longName.c_str());
+    SetDocumentName(Wide(longName).c_str());
     Command(IDM_SAVESETTINGS);
     ShutDown();
     started = false;
     Start();
-    EXPECT_EQ(longName, DocumentName());
+    EXPECT_EQ(longName, Utf8(DocumentName()));
     EXPECT_EQ("whole", EditText());
 }
 
@@ -294,9 +294,9 @@ TEST_F(Shell, CommandLineNamesAndPrintMode)
 
     // Print mode: hidden, the name from the fourth character on.
     started = false;
-    ASSERT_EQ(1, StartUp(GetModuleHandleA(NULL), ("/p " + file).c_str(), SW_SHOW));
+    ASSERT_EQ(1, StartUp(GetModuleHandleA(NULL), Wide("/p " + file).c_str(), SW_SHOW));
     started = true;
-    EXPECT_EQ(file, DocumentName());
+    EXPECT_EQ(file, Utf8(DocumentName()));
     EXPECT_FALSE(IsWindowVisible(Penrik.hwndMain));
     // The load alone waits: it starts the printing once it is done.
     MSG load, more;
@@ -311,13 +311,13 @@ TEST_F(Shell, CommandLineNamesAndPrintMode)
     char folder[MAX_PATH];
     GetCurrentDirectoryA(sizeof folder, folder);
     Start("/preport.txt");
-    EXPECT_EQ(std::string(folder) + "\\eport.txt", DocumentName());
+    EXPECT_EQ(std::string(folder) + "\\eport.txt", Utf8(DocumentName()));
     EXPECT_EQ(0, exitCode) << "print mode, with nothing to print, ends";
     ShutDown();
     started = false;
     Start("/P report.txt");
     EXPECT_EQ(-1, exitCode);
-    EXPECT_EQ(std::string(folder, 2) + "\\P report.txt", DocumentName());  // the drive's root
+    EXPECT_EQ(std::string(folder, 2) + "\\P report.txt", Utf8(DocumentName()));  // the drive's root
     EXPECT_TRUE(IsWindowVisible(Penrik.hwndMain));
 }
 
@@ -339,7 +339,7 @@ TEST_F(Shell, OverlongCommandLineStartsUntitledAndSaysSo)
     Start(name);
     ASSERT_EQ(1u, script.boxes.size());
     EXPECT_NE(std::string::npos, script.boxes[0].text.find("255"));
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("PENRIK", Caption());
     EXPECT_EQ("", EditText());
 }

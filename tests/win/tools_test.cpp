@@ -29,7 +29,7 @@ void ExpectStarts(const std::function<void()>& run, const std::string& file, con
 
 // The harness records each start; this also notes what the document's
 // file held at that moment, to tell "saved first" from "saved after".
-decltype(Sys.ShellExecuteA) recordingShell;
+decltype(Utf8Sys.ShellExecute) recordingShell;
 std::vector<std::string> fileAtStart;
 
 std::string FileContents(const char* path)
@@ -54,7 +54,7 @@ decltype(Sys.MessageBoxA) recordingBox;
 HINSTANCE WINAPI ShellNotingFile(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters,
                                  LPCSTR directory, INT show)
 {
-    fileAtStart.push_back(FileContents(DocumentName()));
+    fileAtStart.push_back(FileContents(Utf8(DocumentName()).c_str()));
     shellOwner = owner;
     HINSTANCE started = recordingShell(owner, operation, file, parameters, directory, show);
     return shellFailure != 0 ? (HINSTANCE)shellFailure : started;
@@ -71,8 +71,8 @@ protected:
     void SetUp() override
     {
         PenrikTest::SetUp();
-        recordingShell = Sys.ShellExecuteA;
-        Sys.ShellExecuteA = ShellNotingFile;
+        recordingShell = Utf8Sys.ShellExecute;
+        Utf8Sys.ShellExecute = ShellNotingFile;
         recordingBox = Sys.MessageBoxA;
         Sys.MessageBoxA = BoxNotingOwner;
         fileAtStart.clear();
@@ -229,7 +229,7 @@ TEST_F(Tools, CompileOfAnUntitledDocumentPassesNoArgument)
 {
     StartOnFile();
     Command(IDM_NEW);
-    ASSERT_STREQ("", DocumentName());
+    ASSERT_EQ("", Utf8(DocumentName()));
     // New keeps the build commands available.
     EXPECT_FALSE(MenuGrayed(IDM_COMPILE));
     EXPECT_TRUE(ButtonEnabled(IDM_COMPILE));
@@ -270,7 +270,7 @@ TEST_F(Tools, ExecuteRunsTheChosenProgramAndPutsTheNameBack)
     EXPECT_EQ(2u, script.dialogs[0].filterIndex);
     EXPECT_EQ(path, script.dialogs[0].nameShown);
 
-    EXPECT_EQ(path, DocumentName());
+    EXPECT_EQ(path, Utf8(DocumentName()));
     EXPECT_EQ("PENRIK - " + path, Caption());
     EXPECT_EQ(0, Modified());
 
@@ -284,19 +284,19 @@ TEST_F(Tools, ExecuteCancelledRunsNothing)
     script.dialogAnswers.push_back({false, ""});
     Command(IDM_EXECUTE);
     EXPECT_TRUE(script.shell.empty());
-    EXPECT_EQ(path, DocumentName());
+    EXPECT_EQ(path, Utf8(DocumentName()));
 
     // Whatever the dialog left in the name field is undone.
     script.dialogAnswers.push_back({false, "C:\\half typed"});
     Command(IDM_EXECUTE);
     EXPECT_TRUE(script.shell.empty());
-    EXPECT_EQ(path, DocumentName());
+    EXPECT_EQ(path, Utf8(DocumentName()));
 
     // An untitled document stays untitled.
     Command(IDM_NEW);
     script.dialogAnswers.push_back({false, "C:\\half typed"});
     Command(IDM_EXECUTE);
-    EXPECT_STREQ("", DocumentName());
+    EXPECT_EQ("", Utf8(DocumentName()));
     EXPECT_EQ("", script.dialogs.back().nameShown);
     EXPECT_EQ(2u, script.dialogs.back().filterIndex);
     EXPECT_TRUE(script.shell.empty());
@@ -338,8 +338,8 @@ TEST_F(Tools, TheChosenFileFolderBecomesCurrent)
 {
     std::string start = TempDir();
     StartOnFile("a.c", "a");
-    Sys.GetOpenFileNameA = PickKeepingFolder;
-    Sys.GetSaveFileNameA = PickKeepingFolder;
+    Utf8Sys.GetOpenFileName = PickKeepingFolder;
+    Utf8Sys.GetSaveFileName = PickKeepingFolder;
     const std::pair<int, const char*> commands[] = {
         {IDM_OPEN, "opened"}, {IDM_SAVEAS, "saved"}, {IDM_DELETEFILE, "deleted"}, {IDM_EXECUTE, "run"}};
     for (const auto& command : commands) {
@@ -472,7 +472,7 @@ TEST_F(Tools, EachKindOfHelpFileGoesToItsViewer)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        lstrcpynA(Penrik.Settings.helpFile[2], row.name, sizeof Penrik.Settings.helpFile[2]);
+        lstrcpynW(Penrik.Settings.helpFile[2], Wide(row.name).c_str(), 128);
         script.shell.clear();
         Key(VK_F7);
         ASSERT_EQ(1u, script.shell.size());
