@@ -204,9 +204,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_QUERYENDSESSION: {
         // The system may end the process while the question waits.
         WriteRecoveryCopy(1);
-        int answer = QuerySave(hwnd);
-        Shell.sessionAgreed = answer != 0;
-        return answer;
+        Shell.sessionAgreed = QuerySave(hwnd) != SAVE_STOPPED;
+        return Shell.sessionAgreed;
     }
     case WM_ENDSESSION:
         // No WM_DESTROY follows: the process ends when this returns. A

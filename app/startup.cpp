@@ -24,8 +24,6 @@
 #define BUILD_RESULTS_HEIGHT   280
 #define BUILD_RESULTS_TEXT     0x00000080  // maroon
 
-ProcessRecord Penrik;
-
 static struct {
     HWND prevWindow;  // a running copy's main window
     HACCEL hAccel;

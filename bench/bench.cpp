@@ -376,9 +376,10 @@ static void SaveFigure(const char* name, const std::string& bytes)
     int saved = Runs;
     Runs = std::max(Runs, 9);  // a save takes milliseconds, and this machine's disk varies
     double inPlace = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
+    auto accessListsKept = Sys.AccessListsKept;
     Sys.AccessListsKept = AccessListsAlwaysKept;
     double replacing = Measure([] { SetModified(1); }, [] { FileCommand(IDM_SAVE); });
-    Sys.AccessListsKept = AccessListsKept;
+    Sys.AccessListsKept = accessListsKept;
     std::string plainPath = Folder + "plain.txt";
     double plain[2];
     for (int flushed = 0; flushed < 2; ++flushed)

@@ -7,7 +7,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/filetext.h"
 #include "document/linebreaks.h"
 #include "document/save.h"
@@ -248,17 +250,17 @@ void StartEmptyDocument(void)
 
 static int WriteDocument(HWND owner);
 
-int QuerySave(HWND owner)
+SaveAnswer QuerySave(HWND owner)
 {
     if (!Doc.Modified)
-        return 1;
+        return SAVE_DONE;
     wchar_t text[MESSAGE_SIZE];
     swprintf(text, MESSAGE_SIZE, L"Save current changes: %ls", Doc.DocumentName);
     int answer = Sys.MessageBoxW(owner, text, L"penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     if (answer == IDNO)
-        return IDNO;
+        return SAVE_DROPPED;
     if (answer != IDYES)
-        return 0;  // Cancel, or a box that could not be shown
+        return SAVE_STOPPED;  // Cancel, or a box that could not be shown
     if (Doc.DocumentName[0] == 0) {
         // The save dialog of the last file command, as it left it.
         FileChoice choice;
@@ -267,12 +269,14 @@ int QuerySave(HWND owner)
         choice.flags = 0;
         choice.name[0] = 0;
         if (!ChooseFile(FILE_DIALOG_SAVE, &choice))
-            return 0;
-        if (!UsableName(choice.name))
-            return RefuseName(choice.name);
+            return SAVE_STOPPED;
+        if (!UsableName(choice.name)) {
+            RefuseName(choice.name);
+            return SAVE_STOPPED;
+        }
         SetDocumentName(choice.name);
     }
-    return WriteDocument(owner);
+    return WriteDocument(owner) ? SAVE_DONE : SAVE_STOPPED;
 }
 
 // A document in the code page holds characters that the code page lacks:

@@ -47,9 +47,14 @@ void SetDocumentBreaks(int kind);
 int DocumentEncoding(void);
 void SetDocumentEncoding(int encoding);
 
-// Asks whether to save unsaved changes. Returns 0 to stop the caller,
-// non-zero to let it go on (IDNO when the changes are to be dropped).
-int QuerySave(HWND owner);
+// What the unsaved-changes question leaves the caller to do.
+enum SaveAnswer {
+    SAVE_STOPPED = 0,  // Cancel, a save that failed, a box that could not be shown: stop
+    SAVE_DONE = 1,     // nothing to save, or saved: go on
+    SAVE_DROPPED = 2,  // the user dropped the changes: go on without them
+};
+// Asks whether to save unsaved changes.
+SaveAnswer QuerySave(HWND owner);
 
 // Loads DocumentName into the edit control (the internal load command).
 int LoadDocument(void);
@@ -65,11 +70,6 @@ int DropFiles(HDROP drop);
 // process (with `wait`, on disk before this returns).
 void RecoveryTimer(void);
 void WriteRecoveryCopy(int wait);
-
-// Whether a file's permissions are all in its access list: on Windows,
-// on a volume that keeps access lists. A save replaces only such a file
-// by a new one; any other is written in place.
-int AccessListsKept(HANDLE file);
 
 // One file dialog, its record built for this call.
 enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };

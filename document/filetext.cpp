@@ -3,7 +3,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "app/app.h"
+#include "base/syscalls.h"
 #include "document/document.h"
 
 #define CODE_PAGE_GB18030 54936

@@ -16,7 +16,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
 
 #define RECOVERY_TICK     500    // how often waiting changes are looked at, ms
 #define RECOVERY_QUIET    2000   // a pause this long after a change writes a copy

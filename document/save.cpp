@@ -23,7 +23,7 @@
 
 #include <string.h>
 
-#include "app/app.h"
+#include "base/syscalls.h"
 
 typedef BOOL(WINAPI* WriteFunction)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 
@@ -146,18 +146,6 @@ static int SaveInPlace(const wchar_t* target, const char* text, DWORD length, wc
     }
     LocalFree(block);
     return result == WRITTEN;
-}
-
-int AccessListsKept(HANDLE file)
-{
-    // Wine's files keep their Unix mode bits (the execute bit above all)
-    // in no access list, so no new file could be given them.
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL)
-        return 0;
-    // Nor do shares that keep Unix modes or no access lists at all.
-    DWORD flags = 0;
-    return GetVolumeInformationByHandleW(file, NULL, 0, NULL, NULL, &flags, NULL, 0) &&
-           (flags & FILE_PERSISTENT_ACLS) != 0;
 }
 
 // Whether the name stands for a file that a new one can replace without

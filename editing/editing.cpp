@@ -6,17 +6,10 @@
 #include <commdlg.h>
 #include <string.h>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/document.h"
-
-// The two styles of the edit control: lines as long as they are, or
-// wrapped at the window's edge.
-#define EDIT_STYLE_PLAIN                                                                          \
-    (WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL | \
-     ES_MULTILINE)
-#define EDIT_STYLE_WRAP (WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_NOHIDESEL | ES_AUTOVSCROLL | ES_MULTILINE)
-static_assert(EDIT_STYLE_PLAIN == 0x503001C4L, "the plain edit style word");
-static_assert(EDIT_STYLE_WRAP == 0x50200144L, "the word-wrap edit style word");
 
 // Pixel places in BASE_DPI pixels.
 #define EDIT_TOP         44  // first client row of the edit control, below the toolbar
@@ -173,8 +166,8 @@ void ReleaseEditorLook(void)
 
 void WordWrapCommand(void)
 {
-    int answer = QuerySave(Penrik.hwndMain);
-    if (answer == 0)
+    SaveAnswer answer = QuerySave(Penrik.hwndMain);
+    if (answer == SAVE_STOPPED)
         return;
 
     int wrap = Penrik.Settings.wordWrap ? 0 : 1;
@@ -197,7 +190,7 @@ void WordWrapCommand(void)
     int hadFocus = GetFocus() == Penrik.hwndEdit;
     DestroyWindow(Penrik.hwndEdit);
     Penrik.hwndEdit = edit;
-    if (answer == IDNO)
+    if (answer == SAVE_DROPPED)
         DropRecoveryCopy();  // the changes went with the old control
     if (hadFocus)
         SetFocus(Penrik.hwndEdit);

@@ -8,6 +8,15 @@
 
 #include "editing/indent.h"
 
+// The two styles of the edit control: lines as long as they are, or
+// wrapped at the window's edge.
+#define EDIT_STYLE_PLAIN                                                                          \
+    (WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL | \
+     ES_MULTILINE)
+#define EDIT_STYLE_WRAP (WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_NOHIDESEL | ES_AUTOVSCROLL | ES_MULTILINE)
+static_assert(EDIT_STYLE_PLAIN == 0x503001C4L, "the plain edit style word");
+static_assert(EDIT_STYLE_WRAP == 0x50200144L, "the word-wrap edit style word");
+
 // Start-up, before the edit control exists.
 void ResetEditing(void);
 // Makes the edit control in the style the word-wrap setting asks for,

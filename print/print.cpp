@@ -5,7 +5,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/document.h"
 #include "editing/editing.h"
 #include "print/layout.h"

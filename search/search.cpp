@@ -3,7 +3,9 @@
 
 #include <new>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
 #include "editing/editing.h"
 #include "search/replace_all.h"
 #include "search/scan.h"

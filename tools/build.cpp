@@ -4,7 +4,9 @@
 
 #include <wchar.h>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/document.h"
 
 struct BatchRow {

@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/app.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/document.h"
 
 #define MAIL_LIBRARY "mapi32.dll"

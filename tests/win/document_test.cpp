@@ -91,7 +91,7 @@ protected:
 TEST_F(Documents, QuerySaveAnswers)
 {
     Start();
-    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));  // nothing modified: silent
+    EXPECT_EQ(SAVE_DONE, QuerySave(Penrik.hwndMain));  // nothing modified: silent
     EXPECT_TRUE(script.boxes.empty());
 
     std::string path = Opened("answers.txt", "old");
@@ -99,22 +99,22 @@ TEST_F(Documents, QuerySaveAnswers)
     ASSERT_EQ(1, Modified());
 
     script.boxAnswers = {IDNO};
-    EXPECT_EQ(IDNO, QuerySave(Penrik.hwndMain));
+    EXPECT_EQ(SAVE_DROPPED, QuerySave(Penrik.hwndMain));
     ExpectBox(0, "Save current changes: " + path, "penrik", QUESTION);
     EXPECT_EQ("old", ReadFileBytes(path));
     EXPECT_EQ(1, Modified());
 
     script.boxAnswers = {IDCANCEL};
-    EXPECT_EQ(0, QuerySave(Penrik.hwndMain));
+    EXPECT_EQ(SAVE_STOPPED, QuerySave(Penrik.hwndMain));
     EXPECT_EQ("old", ReadFileBytes(path));
     EXPECT_EQ(1, Modified());
 
     script.boxAnswers = {IDYES};
-    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));
+    EXPECT_EQ(SAVE_DONE, QuerySave(Penrik.hwndMain));
     EXPECT_EQ("new old", ReadFileBytes(path));
     EXPECT_EQ(0, Modified());
     EXPECT_EQ(1u, script.dialogs.size());  // only Open's
-    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));
+    EXPECT_EQ(SAVE_DONE, QuerySave(Penrik.hwndMain));
     EXPECT_EQ(3u, script.boxes.size());
 }
 
@@ -125,7 +125,7 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     // Before any file command the dialog has the platform's own title.
     script.dialogAnswers = {{false, "C:\\typed then cancelled.txt"}};
     script.boxAnswers = {IDYES};
-    EXPECT_EQ(0, QuerySave(Penrik.hwndMain));
+    EXPECT_EQ(SAVE_STOPPED, QuerySave(Penrik.hwndMain));
     ASSERT_EQ(1u, script.dialogs.size());
     EXPECT_EQ("(none)", script.dialogs[0].title);
     EXPECT_EQ("", Utf8(DocumentName()));
@@ -137,7 +137,7 @@ TEST_F(Documents, QuerySaveOnUntitledShowsTheSaveDialogWithTheLastTitle)
     std::string path = TempDir() + "chosen.txt";
     script.boxAnswers = {IDYES};
     script.dialogAnswers = {{true, path}};
-    EXPECT_EQ(1, QuerySave(Penrik.hwndMain));
+    EXPECT_EQ(SAVE_DONE, QuerySave(Penrik.hwndMain));
     ASSERT_EQ(3u, script.dialogs.size());
     EXPECT_EQ("save", script.dialogs[2].kind);
     EXPECT_EQ("Delete File", script.dialogs[2].title);

@@ -91,9 +91,6 @@ inline void ExpectWindowAt(HWND hwnd, int left, int top, int width, int height)
 // Notes a file dialog as it was shown, for the fakes of the dialogs.
 void RecordDialog(const char* kind, LPOPENFILENAMEA ofn);
 
-// The edit control's two styles, as the settings' word wrap chooses.
-#define EDIT_STYLE_PLAIN 0x503001C4L
-#define EDIT_STYLE_WRAP  0x50200144L
 
 class PenrikTest : public ::testing::Test {
 protected:

@@ -406,7 +406,7 @@ TEST_F(Shell, CloseAndEndSessionAskThroughQuerySave)
     script.boxAnswers = {IDCANCEL};
     EXPECT_EQ(0, SendMessageA(Penrik.hwndMain, WM_QUERYENDSESSION, 0, 0));
     script.boxAnswers = {IDNO};
-    EXPECT_EQ(IDNO, SendMessageA(Penrik.hwndMain, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(TRUE, SendMessageA(Penrik.hwndMain, WM_QUERYENDSESSION, 0, 0));
     script.boxAnswers = {IDCANCEL};
     SendMessageA(Penrik.hwndMain, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(Penrik.hwndMain));

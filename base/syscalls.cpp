@@ -1,10 +1,23 @@
-#include "app/app.h"
+#include "base/syscalls.h"
 
 #include <shellapi.h>
 
-#include "document/document.h"
+#include "base/process.h"
 
 SystemCalls Sys;
+ProcessRecord Penrik;
+
+// Wine's files keep their Unix mode bits (the execute bit above all) in
+// no access list, so no new file replacing one could be given them; nor
+// do shares that keep Unix modes or no access lists at all.
+static int AccessListsKept(HANDLE file)
+{
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL)
+        return 0;
+    DWORD flags = 0;
+    return GetVolumeInformationByHandleW(file, NULL, 0, NULL, NULL, &flags, NULL, 0) &&
+           (flags & FILE_PERSISTENT_ACLS) != 0;
+}
 
 typedef UINT(WINAPI* DpiForWindowFunction)(HWND);
 
