@@ -16,7 +16,7 @@
 
 #define UNTITLED_CAPTION "penrik- Untitled"
 // A caption or a message that names the whole file.
-#define MESSAGE_SIZE (NAME_SIZE + 128)
+#define MESSAGE_SIZE (NAME_SIZE + 256)
 
 static const wchar_t FileFilter[] =
     L"All Files (*.*)\0*.*\0"
@@ -71,8 +71,7 @@ void SetDocumentName(const wchar_t* name)
     lstrcpynW(Doc.DocumentName, name, NAME_SIZE);
 }
 
-// `format` holds one %ls, for the name.
-static int ShowFileMessage(const wchar_t* format, const wchar_t* name, const wchar_t* caption, UINT type)
+int ShowFileMessage(const wchar_t* format, const wchar_t* name, const wchar_t* caption, UINT type)
 {
     wchar_t text[MESSAGE_SIZE];
     swprintf(text, MESSAGE_SIZE, format, name);

@@ -38,12 +38,9 @@ static void RunBatch(const BatchRow& row)
     if (row.asksToSave && QuerySave(Penrik.hwndMain) == 0)
         return;
     if (row.letter == 0 && !SafeForInterpreter(DocumentName())) {
-        wchar_t text[NAME_SIZE + 160];
-        swprintf(text, sizeof text / sizeof text[0],
-                 L"%ls was not compiled: the command interpreter would take one of the characters & | < > ^ %% ! "
-                 L"in its name as a command.",
-                 DocumentName());
-        Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
+        ShowFileMessage(L"%ls was not compiled: the command interpreter would take one of the characters "
+                        L"& | < > ^ %% ! in its name as a command.",
+                        DocumentName(), L"Penrik", MB_ICONEXCLAMATION);
         return;
     }
     if (row.letter == 0)

@@ -187,12 +187,9 @@ void SendMailCommand(void)
     // The library wants writable lists.
     char path[MAIL_NAME_SIZE], title[MAIL_NAME_SIZE];
     if (!MailNames(path, title, MAIL_NAME_SIZE)) {
-        wchar_t text[NAME_SIZE + 200];
-        swprintf(text, sizeof text / sizeof text[0],
-                 L"%ls was not sent: the mail library takes only names in the system's code page, and neither "
-                 L"this file's name nor its short name can be written there.",
-                 DocumentName());
-        Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
+        ShowFileMessage(L"%ls was not sent: the mail library takes only names in the system's code page, and "
+                        L"neither this file's name nor its short name can be written there.",
+                        DocumentName(), L"Penrik", MB_ICONEXCLAMATION);
         return;
     }
     HMODULE library = Tools.mailLibraryName[0] != '\0' ? Sys.LoadLibraryA(Tools.mailLibraryName) : NULL;
