@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include "resources/resource.h"
+
 std::string PenrikExe;
 
 struct FindData {
@@ -47,8 +49,12 @@ bool Launch(Program& program, const std::string& arguments, const std::string& f
     }
     program.running = true;
     WaitForInputIdle(program.info.hProcess, 10000);
-    WaitFor([&] { return (program.main = FindWindowOf(program.info.dwProcessId, "PenrikWClass")) != NULL; },
-            15000);
+    // The main window is found as soon as it is made; its edit control
+    // comes a moment later, and the tests take it at once.
+    WaitFor([&] {
+        program.main = FindWindowOf(program.info.dwProcessId, "PenrikWClass");
+        return program.main != NULL && GetDlgItem(program.main, IDC_EDIT) != NULL;
+    }, 15000);
     return program.main != NULL;
 }
 
