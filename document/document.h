@@ -1,6 +1,5 @@
-// The one document: its name, its modified flag, loading and saving,
-// the unsaved-changes question, the file dialogs and the File commands.
-// Routines return 1 for success and 0 for failure or cancel.
+// The one document: its name, whether it has unsaved changes, loading
+// and saving, the unsaved-changes question and the File commands.
 #ifndef PENRIK_DOCUMENT_H
 #define PENRIK_DOCUMENT_H
 
@@ -8,10 +7,9 @@
 #include <shellapi.h>
 
 #include "document/encoding.h"
+#include "document/filedialog.h"
 #include "document/linebreaks.h"
 #include "document/recovery.h"
-
-#define NAME_SIZE 256  // a document name in characters, the terminating zero included
 
 // Start-up: an untitled, unchanged document and no dialog shown yet.
 void ResetDocument(void);
@@ -27,29 +25,25 @@ int ShowFileMessage(const wchar_t* format, const wchar_t* name, const wchar_t* c
 // Whether the name can mean only the file it spells: not a device, no
 // trailing dot or blank (which Windows drops), no \\?\ or \\.\ form, no
 // lone surrogate. Loads and saves refuse any other, in words.
-int UsableName(const wchar_t* name);
+bool UsableName(const wchar_t* name);
 
 // A name as an ANSI program takes it, in the system's code page, into
-// `out` (`size` bytes; with none, only whether it can). Returns 0 when a
+// `out` (`size` bytes; with none, only whether it can). False when a
 // character has no spelling there: a look-alike would name another file.
-int CodePageName(const wchar_t* name, char* out, int size);
+bool CodePageName(const wchar_t* name, char* out, int size);
 // The code page holds every character (UTF-8, GB 18030).
 bool CodePageHoldsEverything(UINT codePage);
 
 // The full path of the document; empty when untitled.
 const wchar_t* DocumentName(void);
-// The name without its folder that the last file dialog chose.
-const wchar_t* FileTitle(void);
-int Modified(void);
-void SetModified(int modified);
-// The line breaks of the document's file (a LineBreaks value): the
-// control holds CR LF, and a save writes these. New documents are as-is.
-int DocumentBreaks(void);
-void SetDocumentBreaks(int kind);
-// The encoding of the document's file (a TextEncoding value), which a
-// save writes. New documents are ANSI.
-int DocumentEncoding(void);
-void SetDocumentEncoding(int encoding);
+bool Modified(void);
+void SetModified(bool modified);
+// The line breaks of the document's file: the control holds CR LF, and
+// a save writes these. New documents are as-is.
+LineBreaks DocumentBreaks(void);
+// The encoding of the document's file, which a save writes. New
+// documents are ANSI.
+TextEncoding DocumentEncoding(void);
 
 // What the unsaved-changes question leaves the caller to do.
 enum SaveAnswer {
@@ -60,32 +54,20 @@ enum SaveAnswer {
 // Asks whether to save unsaved changes.
 SaveAnswer QuerySave(HWND owner);
 
-// Loads DocumentName into the edit control (the internal load command).
-int LoadDocument(void);
-// New, Open, Open 2nd, Save, Save As and Delete. Returns 1 when the
-// command loaded a file into the edit control.
-int FileCommand(int commandId);
-// A file dropped on the window; returns 1 when it was loaded.
-int DropFiles(HDROP drop);
+// Loads DocumentName into the edit control (the internal load command);
+// true when the control holds the file's text.
+bool LoadDocument(void);
+// New, Open, Open 2nd, Save, Save As and Delete. True when the command
+// loaded a file into the edit control.
+bool FileCommand(int commandId);
+// A file dropped on the window; true when it was loaded.
+bool DropFiles(HDROP drop);
 
 // Recovery copies of the document's unsaved changes (see recovery.h for
 // the rest): at the main window's RECOVERY_TIMER, once the changes pause
 // or have gone on for a while, and now, when the system may end the
 // process (with `wait`, on disk before this returns).
 void RecoveryTimer(void);
-void WriteRecoveryCopy(int wait);
-
-// One file dialog, its record built for this call.
-enum FileDialogKind { FILE_DIALOG_OPEN, FILE_DIALOG_SAVE };
-struct FileChoice {
-    const wchar_t* title;  // null: the platform's own title
-    DWORD filterIndex;   // 1 all files, 2 executables
-    DWORD flags;         // OFN_NOCHANGEDIR leaves the current folder alone
-    wchar_t name[NAME_SIZE];  // in: the name field's first text; out: the chosen full path
-};
-// Shows the dialog; on a choice the chosen file's title becomes FileTitle
-// and, unless told otherwise, its folder becomes the current folder. A
-// chosen name too long for a document name is refused, in words.
-int ChooseFile(FileDialogKind kind, FileChoice* choice);
+void WriteRecoveryCopy(bool wait);
 
 #endif

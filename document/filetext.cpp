@@ -13,7 +13,7 @@ bool CodePageHoldsEverything(UINT codePage)
     return codePage == CP_UTF8 || codePage == CODE_PAGE_GB18030;
 }
 
-int CodePageName(const wchar_t* name, char* out, int size)
+bool CodePageName(const wchar_t* name, char* out, int size)
 {
     UINT codePage = Sys.GetACP();
     // Windows takes no flag but WC_ERR_INVALID_CHARS for UTF-8 and GB
@@ -23,17 +23,17 @@ int CodePageName(const wchar_t* name, char* out, int size)
     int made = Sys.WideCharToMultiByte(codePage, everyCharacter ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, name,
                                        -1, out, size, NULL, everyCharacter ? NULL : &usedDefault);
     if (made > 0 && !usedDefault)
-        return 1;
+        return true;
     if (out != NULL && size > 0)
         out[0] = '\0';
-    return 0;
+    return false;
 }
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the control's characters are UTF-16 units");
 
 // Whether the code page turns the text back into exactly these bytes;
 // a piece at a time, so that no second copy of a large file is made.
-static int CodePageKeeps(const wchar_t* text, size_t length, const char* bytes, size_t byteLength)
+static bool CodePageKeeps(const wchar_t* text, size_t length, const char* bytes, size_t byteLength)
 {
     const size_t step = 1024;  // characters; none takes more than 3 bytes in an ANSI code page
     char piece[4096];
@@ -44,28 +44,28 @@ static int CodePageKeeps(const wchar_t* text, size_t length, const char* bytes, 
             --n;  // a pair is never split
         int made = WideCharToMultiByte(CP_ACP, 0, text + i, (int)n, piece, sizeof piece, NULL, NULL);
         if (made <= 0 || byteLength - done < (size_t)made || memcmp(piece, bytes + done, (size_t)made) != 0)
-            return 0;
+            return false;
         done += (size_t)made;
         i += n;
     }
     return done == byteLength;
 }
 
-int DecodeFileText(const char* bytes, size_t length, ControlText* out)
+bool DecodeFileText(const char* bytes, size_t length, ControlText* out)
 {
     const unsigned char* raw = (const unsigned char*)bytes;
     TextEncoding encoding = ClassifyEncoding(raw, length);
     size_t mark = MarkLength(encoding);
     const char* body = bytes + mark;
     size_t bodyLength = length - mark;
-    int utf16 = encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
+    bool utf16 = encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
     size_t room = (utf16 ? bodyLength / 2 : bodyLength) + 1;  // a byte makes at most one character
     HLOCAL block = Sys.LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, room * sizeof(wchar_t));
     if (block == NULL)
-        return 0;
+        return false;
     wchar_t* text = (wchar_t*)LocalLock(block);
     size_t units = 0;
-    out->notKept = 0;
+    out->notKept = false;
     if (encoding == ENCODING_ANSI) {
         if (bodyLength > 0)
             units = (size_t)MultiByteToWideChar(CP_ACP, 0, body, (int)bodyLength, text, (int)(room - 1));
@@ -89,7 +89,7 @@ int DecodeFileText(const char* bytes, size_t length, ControlText* out)
         if (convertedBlock == NULL) {
             LocalUnlock(block);
             LocalFree(block);
-            return 0;
+            return false;
         }
         ToControlBreaks(text, shown, out->breaks, (wchar_t*)LocalLock(convertedBlock));
         LocalUnlock(convertedBlock);
@@ -102,15 +102,15 @@ int DecodeFileText(const char* bytes, size_t length, ControlText* out)
     }
     out->block = block;
     out->length = shown;
-    return 1;
+    return true;
 }
 
-int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HLOCAL* block, size_t* bytes,
-                   int* lossy)
+bool EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HLOCAL* block, size_t* bytes,
+                    bool* lossy)
 {
     *block = NULL;
     *bytes = 0;
-    *lossy = 0;
+    *lossy = false;
     UINT codePage = Sys.GetACP();
     // Where the system's code page is UTF-8 ("Use Unicode UTF-8 for
     // worldwide language support"), the code page's text is UTF-8, which
@@ -120,11 +120,11 @@ int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HL
     CPINFO info;
     size_t most = encoding != ENCODING_ANSI ? 3 : GetCPInfo(codePage, &info) ? info.MaxCharSize : 4;
     if (length > (SIZE_MAX - 3) / most || length > 0x7FFFFFFF)
-        return 0;
+        return false;
     size_t room = encoding == ENCODING_ANSI ? length * most + 1 : MaxEncodedLength(length);
     HLOCAL made = Sys.LocalAlloc(LMEM_MOVEABLE, room);
     if (made == NULL)
-        return 0;
+        return false;
     unsigned char* out = (unsigned char*)LocalLock(made);
     size_t written = 0;
     if (encoding == ENCODING_ANSI) {
@@ -141,7 +141,7 @@ int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HL
         if (length > 0 && count <= 0) {
             LocalUnlock(made);
             LocalFree(made);
-            return 0;
+            return false;
         }
         written = (size_t)count;
         *lossy = usedDefault != FALSE;
@@ -151,5 +151,5 @@ int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HL
     LocalUnlock(made);
     *block = made;
     *bytes = written;
-    return 1;
+    return true;
 }

@@ -14,19 +14,19 @@ struct ControlText {
     size_t length;          // up to the first zero character
     TextEncoding encoding;  // what the bytes were, and a save writes again
     LineBreaks breaks;      // the breaks that a save gives back
-    int cutAtZero;          // the file goes on after a zero character
-    int notKept;            // the code page makes no character of some bytes: a save changes them
+    bool cutAtZero;         // the file goes on after a zero character
+    bool notKept;           // the code page makes no character of some bytes: a save changes them
 };
 
-// Returns 0, holding nothing, when there is no memory for the text.
-int DecodeFileText(const char* bytes, size_t length, ControlText* text);
+// False, holding nothing, when there is no memory for the text.
+bool DecodeFileText(const char* bytes, size_t length, ControlText* text);
 
 // The bytes of `length` characters of the control's text (breaks already
 // the file's own) in `encoding`, mark included, in a block the caller
 // frees. `lossy` says whether the code page had no byte for a character,
-// which was then written as the code page's default character. Returns 0
+// which was then written as the code page's default character. False
 // when there is no memory for them.
-int EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HLOCAL* block, size_t* bytes,
-                   int* lossy);
+bool EncodeFileText(const wchar_t* text, size_t length, TextEncoding encoding, HLOCAL* block, size_t* bytes,
+                    bool* lossy);
 
 #endif

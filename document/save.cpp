@@ -36,7 +36,7 @@ enum Written {
 
 // A fresh, empty file, in the folder of `path` when `besidePath` is set
 // or else in the temporary folder; its name goes to `name` (MAX_PATH).
-static int MakeTemporaryFile(const wchar_t* path, int besidePath, wchar_t* name)
+static bool MakeTemporaryFile(const wchar_t* path, bool besidePath, wchar_t* name)
 {
     wchar_t folder[MAX_PATH];
     if (besidePath) {
@@ -49,14 +49,14 @@ static int MakeTemporaryFile(const wchar_t* path, int besidePath, wchar_t* name)
         } else {
             size_t length = (size_t)(slash - path) + 1;
             if (length >= MAX_PATH - 14)
-                return 0;
+                return false;
             memcpy(folder, path, length * sizeof(wchar_t));
             folder[length] = 0;
         }
     } else {
         DWORD length = GetTempPathW(MAX_PATH, folder);
         if (length == 0 || length >= MAX_PATH - 14)
-            return 0;
+            return false;
     }
     return GetTempFileNameW(folder, L"pen", 0, name) != 0;
 }
@@ -94,13 +94,13 @@ static Written WriteExistingFile(const wchar_t* path, const char* text, DWORD le
 }
 
 // The whole of a file, in a block the caller frees.
-static int ReadWholeFile(const wchar_t* path, HLOCAL* block, DWORD* length)
+static bool ReadWholeFile(const wchar_t* path, HLOCAL* block, DWORD* length)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
-        return 0;
+        return false;
     LARGE_INTEGER size;
-    int ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
     *block = ok ? LocalAlloc(LMEM_FIXED, (SIZE_T)size.QuadPart + 1) : NULL;
     *length = 0;
     if (*block != NULL)
@@ -109,31 +109,31 @@ static int ReadWholeFile(const wchar_t* path, HLOCAL* block, DWORD* length)
     if (!ok || *block == NULL) {
         if (*block != NULL)
             LocalFree(*block);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 // The copy of the old contents that an in-place save makes first.
-static int MakeCopy(const wchar_t* target, const char* old, DWORD length, wchar_t* copy)
+static bool MakeCopy(const wchar_t* target, const char* old, DWORD length, wchar_t* copy)
 {
     for (int beside = 1; beside >= 0; --beside) {
         if (!MakeTemporaryFile(target, beside, copy))
             continue;
         if (WriteNewFile(copy, old, length, WriteFile) == WRITTEN)
-            return 1;
+            return true;
         DeleteFileW(copy);
     }
     copy[0] = 0;
-    return 0;
+    return false;
 }
 
-static int SaveInPlace(const wchar_t* target, const char* text, DWORD length, wchar_t* kept)
+static bool SaveInPlace(const wchar_t* target, const char* text, DWORD length, wchar_t* kept)
 {
     HLOCAL block;
     DWORD oldLength;
     if (!ReadWholeFile(target, &block, &oldLength))
-        return 0;
+        return false;
     const char* old = (const char*)block;
     wchar_t copy[MAX_PATH];
     Written result = NOT_OPENED;
@@ -150,14 +150,14 @@ static int SaveInPlace(const wchar_t* target, const char* text, DWORD length, wc
 
 // Whether the name stands for a file that a new one can replace without
 // the user losing anything (see the top of this file).
-static int Replaceable(const wchar_t* target)
+static bool Replaceable(const wchar_t* target)
 {
     HANDLE file = CreateFileW(target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (file == INVALID_HANDLE_VALUE)
-        return 0;
+        return false;
     BY_HANDLE_FILE_INFORMATION info;
-    int plain = Sys.AccessListsKept(file) && GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
+    bool plain = Sys.AccessListsKept(file) && GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
                 (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
     // The file the system's own name for it opens must be this one: it
     // is not where a link, junction or substitute in the name led. The
@@ -168,20 +168,20 @@ static int Replaceable(const wchar_t* target)
     DWORD finalLength = plain ? Sys.GetFinalPathNameByHandleW(file, final, finalSize, VOLUME_NAME_DOS) : 0;
     CloseHandle(file);
     if (finalLength == 0 || finalLength >= finalSize)
-        return 0;
+        return false;
     HANDLE same = CreateFileW(final, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (same == INVALID_HANDLE_VALUE)
-        return 0;
+        return false;
     BY_HANDLE_FILE_INFORMATION found;
-    int identical = GetFileInformationByHandle(same, &found) &&
+    bool identical = GetFileInformationByHandle(same, &found) &&
                     found.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
                     found.nFileIndexHigh == info.nFileIndexHigh && found.nFileIndexLow == info.nFileIndexLow;
     CloseHandle(same);
     return identical;
 }
 
-static int Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+static bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 // What the replace way did.
 enum Replaced {
@@ -225,7 +225,7 @@ static Replaced Unwind(const wchar_t* target, const wchar_t* temporary, const wc
 }
 
 // The replace way, for a file that is there (`exists`) or a new one.
-static Replaced SaveByReplacing(const wchar_t* target, const char* text, DWORD length, int exists, wchar_t* kept)
+static Replaced SaveByReplacing(const wchar_t* target, const char* text, DWORD length, bool exists, wchar_t* kept)
 {
     wchar_t temporary[MAX_PATH], backup[MAX_PATH];
     if (!MakeTemporaryFile(target, 1, temporary))
@@ -265,21 +265,21 @@ static Replaced SaveByReplacing(const wchar_t* target, const char* text, DWORD l
     return result;
 }
 
-int SaveFileBytes(const wchar_t* target, const char* text, DWORD length, wchar_t* kept)
+bool SaveFileBytes(const wchar_t* target, const char* text, DWORD length, wchar_t* kept)
 {
     kept[0] = 0;
     DWORD attributes = GetFileAttributesW(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return SaveByReplacing(target, text, length, 0, kept) == REPLACED;  // a new file: nothing to keep
+            return SaveByReplacing(target, text, length, false, kept) == REPLACED;  // a new file: nothing to keep
     } else if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
-        return 0;  // a read-only file is not overwritten
+        return false;  // a read-only file is not overwritten
     }
     if (Replaceable(target)) {
         // A replacement that was refused (the file is open elsewhere,
         // say) left the file as it was, to be written in place.
-        Replaced result = SaveByReplacing(target, text, length, 1, kept);
+        Replaced result = SaveByReplacing(target, text, length, true, kept);
         if (result != NOT_REPLACED)
             return result == REPLACED;
     }

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "editing/indent.h"
+#include "editing/change_rule.h"
 
 // The two styles of the edit control: lines as long as they are, or
 // wrapped at the window's edge.
@@ -20,8 +20,8 @@ static_assert(EDIT_STYLE_WRAP == 0x50200144L, "the word-wrap edit style word");
 // Start-up, before the edit control exists.
 void ResetEditing(void);
 // Makes the edit control in the style the word-wrap setting asks for,
-// into Penrik.hwndEdit. Returns 0 when it could not be made.
-int CreateEditor(void);
+// into Penrik.hwndEdit. False when it could not be made.
+bool CreateEditor(void);
 // After the window is shown: the editor font and the colours.
 void ApplyEditorLook(void);
 void ReleaseEditorLook(void);
@@ -50,9 +50,9 @@ void CopyFontAttributes(LOGFONTA* record);
 
 // For edits made without the control's own notifications: the state the
 // change rule works on, and the control's new whole text together with
-// the state that the edits leading to it left. Returns 0, with the text
+// the state that the edits leading to it left. False, with the text
 // unchanged, when the control could not take it.
 ChangeState CurrentChangeState(void);
-int SetEditedText(const wchar_t* text, const ChangeState& after);
+bool SetEditedText(const wchar_t* text, const ChangeState& after);
 
 #endif

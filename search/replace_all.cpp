@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "editing/indent.h"
+
 
 template <typename Char> static int HasBreak(const Char* text, size_t length)
 {

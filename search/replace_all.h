@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "editing/indent.h"
+#include "editing/change_rule.h"
 #include "search/scan.h"
 
 // 1 when the one-pass computation gives exactly what the edit control

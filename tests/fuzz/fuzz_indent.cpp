@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "editing/change_rule.h"
 #include "editing/indent.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

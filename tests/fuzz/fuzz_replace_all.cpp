@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/change_rule.h"
 #include "editing/indent.h"
 #include "search/replace_all.h"
 
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 3)
         return 0;
     bool caseSensitive = data[0] & 1;
-    int skip = (data[0] >> 1) & 1;
+    bool skip = (data[0] >> 1) & 1;
     unsigned int shown = (data[0] >> 2) % 4;
     size_t findSize = std::min<size_t>(data[1] % 6, size - 3);
     size_t replacementSize = std::min<size_t>(data[2] % 6, size - 3 - findSize);
@@ -67,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The loop, one step at a time, over the text as it changes.
     std::string model = text;
     unsigned int modelShown = shown;
-    int modelSkip = skip;
+    bool modelSkip = skip;
     for (size_t selection = first;;) {
         model.replace(selection, find.size(), replacement);
         size_t caret = selection + replacement.size();
@@ -75,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (line != modelShown) {
             modelShown = line;
             if (modelSkip) {
-                modelSkip = 0;
+                modelSkip = false;
             } else if (line > 0) {
                 size_t lineStart = model.rfind('\n', caret - 1) + 1;
                 size_t lineEnd = model.find('\r', lineStart);
@@ -101,10 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!caseSensitive)
         for (char& c : lowered)
             c = (char)Lower[(unsigned char)c];
-    ChangeState state = {shown, skip, 0};
+    ChangeState state = {shown, skip, false};
     std::string result;
     ReplaceAllInOnePass(&scan, first, replacement.data(), replacement.size(), &state, &result);
-    if (result != model || state.lineShown != modelShown || state.skipIndent != modelSkip || state.modified != 1)
+    if (result != model || state.lineShown != modelShown || state.skipIndent != modelSkip || !state.modified)
         abort();
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editing/change_rule.h"
 #include "editing/indent.h"
 
 namespace {

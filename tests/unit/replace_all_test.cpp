@@ -28,7 +28,7 @@ Outcome Replace(const std::string& text, size_t first, std::string find, const s
 {
     SearchScan<char> scan = {text.data(), text.size(), &find[0], find.size(), caseSensitive, Lower};
     Outcome out;
-    out.state = {lineShown, skipIndent, 0};
+    out.state = {lineShown, skipIndent != 0, false};
     ReplaceAllInOnePass(&scan, first, replacement.data(), replacement.size(), &out.state, &out.text);
     return out;
 }
@@ -62,7 +62,7 @@ TEST(ReplaceAllInOnePass, LineIndicatorAndIndentationFollowTheChangeHandler)
     // The skip flag eats the first line change and is cleared by it.
     Outcome skipped = Replace("\tif (x) {\r\nGONE\r\nend", 11, "GONE", "", 1, 0, 1);
     EXPECT_EQ("\tif (x) {\r\n\r\nend", skipped.text);
-    EXPECT_EQ(0, skipped.state.skipIndent);
+    EXPECT_FALSE(skipped.state.skipIndent);
 
     // At the very end of the text, and on line 0 where nothing is above.
     EXPECT_EQ("a:\r\n\t", Replace("a:\r\nZ", 4, "Z", "").text);

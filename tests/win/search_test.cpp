@@ -339,7 +339,7 @@ TEST_F(Search, ReplaceAllAtOnceMatchesTheLoop)
     };
     auto run = [&](int atOnce, const std::string& text, DWORD from, unsigned int line, int skip,
                    const char* find, const char* replacement, int caseSensitive) {
-        SetEditedText(std::wstring(text.begin(), text.end()).c_str(), ChangeState{line, skip, 0});  // ASCII
+        SetEditedText(std::wstring(text.begin(), text.end()).c_str(), ChangeState{line, skip != 0, false});  // ASCII
         SendMessageA(Penrik.hwndEdit, EM_SETSEL, from, from);
         script.boxAnswers.push_back(IDOK);
         dialogSteps.push_back([=](HWND dialog) {

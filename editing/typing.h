@@ -1,0 +1,8 @@
+// What typing does beside the control's own work. Inside editing/ only.
+#ifndef PENRIK_EDITING_TYPING_H
+#define PENRIK_EDITING_TYPING_H
+
+// Start-up: line 1 shown, no skip asked for.
+void ResetTyping(void);
+
+#endif
