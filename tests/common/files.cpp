@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <stdio.h>
 #include <stdlib.h>
 
 std::wstring Wide(const std::string& text)
@@ -68,6 +69,17 @@ int CountFiles(const std::string& folder, const std::string& pattern)
     while (FindNextFileA(find, &data));
     FindClose(find);
     return count;
+}
+
+std::string FreshFolder(const std::string& prefix)
+{
+    static int counter = 0;
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    char name[MAX_PATH];
+    snprintf(name, sizeof name, "%s%s-%lu-%d\\", base, prefix.c_str(), GetCurrentProcessId(), ++counter);
+    CreateDirectoryA(name, NULL);
+    return name;
 }
 
 std::string UnixToWindows(const std::string& path)

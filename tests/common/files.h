@@ -18,6 +18,9 @@ std::string ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
 // How many files in `folder` (ending in a backslash) match `pattern`.
 int CountFiles(const std::string& folder, const std::string& pattern);
+// A new folder in the temporary folder, named PREFIX-PROCESS-N, with a
+// trailing backslash.
+std::string FreshFolder(const std::string& prefix);
 // A Unix path in the form Wine shows it, under drive Z:.
 std::string UnixToWindows(const std::string& path);
 // The folder where the test printer's PDFs land (PENRIK_PDF_DIR), in

@@ -6,34 +6,6 @@
 
 std::string PenrikExe;
 
-struct FindData {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-static BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam)
-{
-    FindData* data = (FindData*)lParam;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char name[64];
-    if (pid == data->processId && GetClassNameA(hwnd, name, sizeof name) &&
-        lstrcmpiA(name, data->className) == 0 &&
-        (strcmp(data->className, "#32770") != 0 || IsWindowVisible(hwnd))) {
-        data->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindWindowOf(DWORD processId, const char* className)
-{
-    FindData data = {processId, className, NULL};
-    EnumWindows(FindProcessWindow, (LPARAM)&data);
-    return data.found;
-}
-
 bool Launch(Program& program, const std::string& arguments, const std::string& folder)
 {
     std::string line = "\"" + PenrikExe + "\"";
@@ -87,22 +59,6 @@ HWND WaitForDialog(DWORD processId, DWORD milliseconds)
     return dialog;
 }
 
-std::string DialogText(HWND dialog)
-{
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text);
-    return text;
-}
-
-std::string TextOf(HWND hwnd)
-{
-    int length = (int)SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(length + 1, '\0');
-    int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
-    text.resize(copied > 0 ? copied : 0);
-    return text;
-}
-
 std::string Utf8TextOf(HWND hwnd)
 {
     int length = (int)SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
@@ -120,15 +76,6 @@ void End(Program& program)
         Kill(program);
     EXPECT_TRUE(ended);
     EXPECT_EQ(0u, code);
-}
-
-void Settle(Program& program)
-{
-    // A posted WM_NULL comes out of the queue after everything posted before it.
-    PostMessageA(program.main, WM_NULL, 0, 0);
-    Sleep(100);
-    DWORD_PTR result;
-    SendMessageTimeoutA(program.main, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
 }
 
 const char* FileDialogLimit()
@@ -158,17 +105,6 @@ void ResetSettings(const std::string& contents)
     if (!contents.empty()) {
         ASSERT_TRUE(WriteBytes(SettingsPath(), contents));
     }
-}
-
-std::string FreshFolder()
-{
-    static int counter = 0;
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    char name[MAX_PATH];
-    snprintf(name, sizeof name, "%spenrik-e2e-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
-    CreateDirectoryA(name, NULL);
-    return name;
 }
 
 int main(int argc, char** argv)

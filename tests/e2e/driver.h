@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/common/files.h"
+#include "tests/common/windows.h"
 
 extern std::string PenrikExe;  // the program under test, as a Windows path
 
@@ -32,31 +33,14 @@ bool Launch(Program& program, const std::string& arguments, const std::string& f
 bool WaitExit(Program& program, DWORD milliseconds, DWORD* exitCode);
 void Kill(Program& program);
 
-// A top-level window of the process with this class (a "#32770" only
-// when visible), or NULL.
-HWND FindWindowOf(DWORD processId, const char* className);
 // The top-level "#32770" window of the process, when one shows.
 HWND WaitForDialog(DWORD processId, DWORD milliseconds);
-std::string DialogText(HWND dialog);  // the static with id 0xFFFF
-// A window's text, read through the window's own messages.
-std::string TextOf(HWND hwnd);
-// The same in characters, as UTF-8.
+// A window's text in characters, as UTF-8.
 std::string Utf8TextOf(HWND hwnd);
 // Waits for the program to end and expects it to end with code 0.
 void End(Program& program);
 // Posts a marker and waits until the program has handled what came before.
-void Settle(Program& program);
-// Polls `condition` for up to `milliseconds`.
-template <typename F> bool WaitFor(F condition, DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
-}
+inline void Settle(Program& program) { Settle(program.main); }
 
 // Why a 32-bit build's file dialog may fail to show here, or NULL where it
 // always shows (see driver.cpp).
@@ -64,6 +48,6 @@ const char* FileDialogLimit();
 
 std::string SettingsPath();
 void ResetSettings(const std::string& contents = "");
-std::string FreshFolder();
+inline std::string FreshFolder() { return FreshFolder("penrik-e2e"); }
 
 #endif

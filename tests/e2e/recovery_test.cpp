@@ -31,19 +31,7 @@ void ClearRecovery()
         DeleteFileA(folder.c_str());
 }
 
-int Copies()
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((RecoveryFolder() + "\\*.copy").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return count;
-}
+int Copies() { return CountFiles(RecoveryFolder() + "\\", "*.copy"); }
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
 bool EndsWith(const std::string& text, const std::string& end)

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/common/windows.h"
 
 static const char* const VersionFields[] = {
     "FileDescription", "FileVersion", "ProductName", "ProductVersion", "OriginalFilename", "LegalCopyright",
@@ -79,57 +80,14 @@ static int PrintManifest(const char* file)
     return 0;
 }
 
-struct Search {
-    DWORD processId;
-    const char* className;
-    bool visibleOnly;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
-{
-    Search* search = (Search*)lParam;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char name[64];
-    if (pid == search->processId && GetClassNameA(hwnd, name, sizeof name) &&
-        lstrcmpiA(name, search->className) == 0 && (!search->visibleOnly || IsWindowVisible(hwnd))) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static HWND WindowOf(DWORD processId, const char* className, DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        Search search = {processId, className, true, NULL};
-        EnumWindows(MatchWindow, (LPARAM)&search);
-        if (search.found || GetTickCount() - start >= milliseconds)
-            return search.found;
-        Sleep(50);
-    }
-}
-
 // A message box left standing: its text, or "" when there is none.
 static std::string MessageShown(DWORD processId)
 {
-    HWND box = WindowOf(processId, "#32770", 0);
+    HWND box = FindWindowOf(processId, "#32770");
     if (!box)
         return "";
-    char text[512] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text[0] ? text : "(a dialog)";
-}
-
-static std::string TextOf(HWND hwnd)
-{
-    int length = (int)SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(length + 1, '\0');
-    int copied = (int)SendMessageA(hwnd, WM_GETTEXT, (WPARAM)length + 1, (LPARAM)&text[0]);
-    text.resize(copied > 0 ? copied : 0);
-    return text;
+    std::string text = DialogText(box);
+    return text.empty() ? "(a dialog)" : text;
 }
 
 static bool ReadWhole(const std::string& path, std::string& bytes)
@@ -144,15 +102,6 @@ static bool ReadWhole(const std::string& path, std::string& bytes)
     bool whole = size == 0 || (ReadFile(file, &bytes[0], size, &read, NULL) && read == size);
     CloseHandle(file);
     return whole;
-}
-
-// Once a sent message comes back, everything posted before it is handled.
-static void Settle(HWND window)
-{
-    PostMessageA(window, WM_NULL, 0, 0);
-    Sleep(100);
-    DWORD_PTR answer;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer);
 }
 
 // The text the control holds for a file's bytes: a file whose lines end
@@ -232,7 +181,8 @@ static int RunAndExit(const char* file, const char* document)
     }
     int result = 1;
     WaitForInputIdle(process.hProcess, 10000);
-    HWND window = WindowOf(process.dwProcessId, "PenrikWClass", 20000);
+    HWND window = NULL;
+    WaitFor([&] { return (window = FindWindowOf(process.dwProcessId, "PenrikWClass", true)) != NULL; }, 20000);
     if (!window) {
         printf("no main window appeared\n");
     } else {

@@ -127,7 +127,8 @@ if [ -z "${PENRIK_WINE_UP:-}" ]; then
 fi
 checker=$work/release_check.exe
 if ! x86_64-w64-mingw32-g++-posix -std=c++17 -Wall -Wextra -O1 -static -I"$root" \
-        tests/release/release_check.cpp -o "$checker" -lversion >"$logs/release-check-build.log" 2>&1; then
+        tests/release/release_check.cpp tests/common/windows.cpp -o "$checker" -lversion \
+        >"$logs/release-check-build.log" 2>&1; then
     fail "checker" "does not build (log in $logs/release-check-build.log)"
     echo "$failures check(s) failed"
     exit 1

@@ -348,15 +348,8 @@ bool PenrikTest::ButtonEnabled(int id)
 
 std::string PenrikTest::TempDir()
 {
-    if (tempDir.empty()) {
-        static int counter = 0;
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        char name[MAX_PATH];
-        snprintf(name, sizeof name, "%spenrik-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
-        CreateDirectoryA(name, NULL);
-        tempDir = name;
-    }
+    if (tempDir.empty())
+        tempDir = FreshFolder("penrik");
     return tempDir;
 }
 
