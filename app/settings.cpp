@@ -3,6 +3,7 @@
 
 #include "app/settings_keys.h"
 #include "app/shell.h"
+#include "base/messages.h"
 #include "document/document.h"
 
 #include <shlobj.h>
@@ -287,8 +288,6 @@ void SaveSettings(void)
         Store.userFile = true;
         return;
     }
-    wchar_t text[MAX_PATH + 64];
-    swprintf(text, MAX_PATH + 64, L"The settings could not be saved in %ls.",
-             Store.userFile || user[0] == 0 ? Store.file : user);
-    Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
+    ShowMessage(Penrik.hwndMain, IDS_SETTINGS_NOT_SAVED, IDS_CAPTION_PENRIK, MB_ICONEXCLAMATION,
+                Store.userFile || user[0] == 0 ? Store.file : user);
 }

@@ -3,6 +3,7 @@
 #include "app/cmdline.h"
 #include "app/settings_keys.h"
 #include "app/shell.h"
+#include "base/messages.h"
 #include "document/document.h"
 #include "editing/editing.h"
 #include "print/print.h"
@@ -202,9 +203,7 @@ int StartUp(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
     }
 
     if (line.nameTooLong || !nameFits || (!storedNameFits && name[0] == 0))
-        Sys.MessageBoxA(Penrik.hwndMain,
-                        "The file name is longer than 255 characters; an empty document was opened instead.", NULL,
-                        MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_START_NAME_TOO_LONG, 0, MB_ICONEXCLAMATION);
 
     StartRecovery(!line.printMode);
     if (name[0] != 0) {

@@ -2,9 +2,9 @@
 // job that prints the edit control's lines with a header on every page.
 #include "print/print.h"
 
-#include <stdio.h>
 #include <string.h>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
@@ -16,7 +16,6 @@
 #define LINE_BUFFER_SIZE 128
 
 #define PRINT_TAB_STOP   34   // printer dots between tab stops
-#define ERROR_TEXT_SIZE  32   // "Print Error " and a number
 
 // The header is formatted in UTF-8, where a character of the name takes
 // up to three bytes (a surrogate pair four for its two): the header's
@@ -151,50 +150,58 @@ static void PrintHeader(HDC dc, const HeaderClock& clock, const PageLayout& layo
     Printer.PrintRow += 2;  // row 2 stays empty
 }
 
-static void ShowPrintMessage(const char* text, const char* caption)
+// One print job: the printer's context, the font record made for it,
+// and the message of a failure once the job has begun (0: none).
+struct PrintJob {
+    HDC dc;
+    LOGFONTA* record;
+    UINT failure;
+};
+
+static void ShowPrintMessage(UINT textId)
 {
-    Sys.MessageBoxA(Penrik.hwndMain, text, caption, MB_ICONHAND);
+    ShowMessage(Penrik.hwndMain, textId, 0, MB_ICONHAND);
 }
 
 // Releases what a job holds on the printer context, the context last.
-static void ReleaseJob(HDC dc, LOGFONTA* record)
+static void ReleaseJob(const PrintJob& job)
 {
-    LocalFree(record);
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    LocalFree(job.record);
+    SelectObject(job.dc, GetStockObject(SYSTEM_FONT));
     DeleteObject(Printer.PrintFont);
     Printer.PrintFont = NULL;
-    DeleteDC(dc);
+    DeleteDC(job.dc);
 }
 
-// Prints the edit control's lines. Returns 1 when the job was handed to
-// the spooler whole, 0 when it was cancelled or failed.
-static int PrintDocument(void)
+// Asks for the printer, makes the editor's font for it, starts the
+// document and its first page, and shows the abort dialog with the main
+// window disabled. Returns 0, the user told and nothing held, when the
+// job does not begin.
+static int StartJob(PrintJob* job)
 {
+    job->failure = 0;
     HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-    HDC dc = GetPrinterDC();
-    if (dc == NULL) {
+    job->dc = GetPrinterDC();
+    if (job->dc == NULL) {
         SetCursor(previousCursor);
         DWORD code = Sys.CommDlgExtendedError();
-        if (code != 0) {
-            char text[ERROR_TEXT_SIZE];
-            snprintf(text, sizeof text, "Print Error %lu", (unsigned long)code);
-            ShowPrintMessage(text, NULL);
-        }
+        if (code != 0)
+            ShowMessage(Penrik.hwndMain, IDS_PRINT_ERROR, 0, MB_ICONHAND, (unsigned long)code);
         return 0;
     }
 
-    SetAbortProc(dc, AbortProc);
+    SetAbortProc(job->dc, AbortProc);
 
-    LOGFONTA* record = (LOGFONTA*)Sys.LocalAlloc(LPTR, sizeof(LOGFONTA));
-    if (record == NULL) {
+    job->record = (LOGFONTA*)Sys.LocalAlloc(LPTR, sizeof(LOGFONTA));
+    if (job->record == NULL) {
         SetCursor(previousCursor);
-        DeleteDC(dc);
-        Sys.MessageBoxA(Penrik.hwndMain, "Out of memory.", "Penrik", MB_ICONHAND);
+        DeleteDC(job->dc);
+        ShowMessage(Penrik.hwndMain, IDS_OUT_OF_MEMORY, IDS_CAPTION_PENRIK, MB_ICONHAND);
         return 0;
     }
-    record->lfHeight = PrinterFontHeight(Penrik.Settings.font.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
-    CopyFontAttributes(record);
-    Printer.PrintFont = CreateFontIndirectA(record);
+    job->record->lfHeight = PrinterFontHeight(Penrik.Settings.font.lfHeight, GetDeviceCaps(job->dc, LOGPIXELSY));
+    CopyFontAttributes(job->record);
+    Printer.PrintFont = CreateFontIndirectA(job->record);
 
     // A job the printer does not start goes no further: nothing is drawn
     // on the context, and the user hears of it.
@@ -202,31 +209,40 @@ static int PrintDocument(void)
     ZeroMemory(&info, sizeof info);
     info.cbSize = sizeof info;
     info.lpszDocName = L"PrntFileText";
-    const char* failure = NULL;
-    if (StartDocW(dc, &info) <= 0)
-        failure = "The printer did not start the print job.";
-    else if (StartPage(dc) <= 0)
-        failure = "The printer did not start a new page.";
-    if (failure != NULL) {
+    UINT failure = 0;
+    if (StartDocW(job->dc, &info) <= 0)
+        failure = IDS_PRINT_JOB_NOT_STARTED;
+    else if (StartPage(job->dc) <= 0)
+        failure = IDS_PRINT_PAGE_NOT_STARTED;
+    if (failure != 0) {
         SetCursor(previousCursor);
-        ReleaseJob(dc, record);
-        ShowPrintMessage(failure, NULL);
+        ReleaseJob(*job);
+        ShowPrintMessage(failure);
         return 0;
     }
-    SelectObject(dc, Printer.PrintFont);
+    SelectObject(job->dc, Printer.PrintFont);
 
     Printer.UserAbort = 0;
     Printer.hwndAbort = CreateDialogParamA(Penrik.hInst, "AbortDlg", Penrik.hwndMain, AbortDlgProc, 0);
     if (Printer.hwndAbort == NULL) {
+        // Without its Cancel button the job would run out of the user's hands.
         SetCursor(previousCursor);
-        ShowPrintMessage("NULL Abort window handle", NULL);
-        ReleaseJob(dc, record);
+        ShowPrintMessage(IDS_PRINT_WINDOW_FAILED);
+        ReleaseJob(*job);
         return 0;
     }
     ShowWindow(Printer.hwndAbort, SW_SHOWNORMAL);
     EnableWindow(Penrik.hwndMain, FALSE);
     SetCursor(previousCursor);
+    return 1;
+}
 
+// Prints the edit control's lines, a header on every page. Returns 0 when
+// the job was abandoned: cancelled, or a page the printer did not end or
+// start (a start's failure is kept for the user).
+static int PrintLines(PrintJob* job)
+{
+    HDC dc = job->dc;
     TEXTMETRICA metrics;
     ZeroMemory(&metrics, sizeof metrics);
     GetTextMetricsA(dc, &metrics);
@@ -253,7 +269,6 @@ static int PrintDocument(void)
 
     PrintHeader(dc, clock, layout);
 
-    int abandoned = 0;
     static INT tabStops[1] = {PRINT_TAB_STOP};
     for (uint32_t index = 0; index < Printer.LineCount; ++index) {
         // The control's characters, drawn as they are, in any language.
@@ -273,35 +288,50 @@ static int PrintDocument(void)
         // so the Cancel button is given its chance at each page end here.
         int ended = EndPage(dc);
         AbortProc(dc, 0);
-        if (ended < 0 || Printer.UserAbort) {
-            abandoned = 1;
-            break;
-        }
+        if (ended < 0 || Printer.UserAbort)
+            return 0;
         if (StartPage(dc) <= 0) {
-            failure = "The printer did not start a new page.";
-            abandoned = 1;
-            break;
+            job->failure = IDS_PRINT_PAGE_NOT_STARTED;
+            return 0;
         }
         SelectObject(dc, Printer.PrintFont);
         PrintHeader(dc, clock, layout);
     }
+    return 1;
+}
 
+// Hands the job to the spooler, or drops it; closes the abort dialog,
+// releases the job and tells of a failure. Returns 1 when the job went
+// to the spooler whole.
+static int EndJob(const PrintJob& job, int abandoned)
+{
     if (!abandoned && !Printer.UserAbort) {
-        EndPage(dc);
-        EndDoc(dc);
+        EndPage(job.dc);
+        EndDoc(job.dc);
     } else {
         // A job that is not ended is dropped, not left for the spooler to
         // send as it stands.
-        AbortDoc(dc);
+        AbortDoc(job.dc);
     }
 
     EnableWindow(Penrik.hwndMain, TRUE);
     DestroyWindow(Printer.hwndAbort);
     Printer.hwndAbort = NULL;
-    ReleaseJob(dc, record);
-    if (failure != NULL)
-        ShowPrintMessage(failure, NULL);
+    ReleaseJob(job);
+    if (job.failure != 0)
+        ShowPrintMessage(job.failure);
     return !abandoned && !Printer.UserAbort;
+}
+
+// Prints the edit control's lines. Returns 1 when the job was handed to
+// the spooler whole, 0 when it was cancelled or failed.
+static int PrintDocument(void)
+{
+    PrintJob job;
+    if (!StartJob(&job))
+        return 0;
+    int abandoned = !PrintLines(&job);
+    return EndJob(job, abandoned);
 }
 
 int PrintJobRunning(void)

@@ -70,4 +70,62 @@
 #define IDC_ABOUTAUTHOR  102
 #define IDC_ABOUTPURPOSE 103
 
+/* Message boxes: captions */
+#define IDS_CAPTION_PENRIK       1100
+#define IDS_CAPTION_PENRIK_LOWER 1101
+#define IDS_CAPTION_FIND         1102
+
+/* Message boxes: texts, with the caption each takes (none: no caption) */
+#define IDS_OUT_OF_MEMORY          1110 /* Penrik */
+#define IDS_NOT_ENOUGH_MEMORY      1111 /* none */
+
+/* Start-up and settings */
+#define IDS_START_NAME_TOO_LONG    1120 /* none */
+#define IDS_SETTINGS_NOT_SAVED     1121 /* Penrik; %ls: the settings file */
+
+/* Document */
+#define IDS_NOT_A_FILE_NAME        1130 /* none */
+#define IDS_NAME_TOO_LONG          1131 /* none */
+#define IDS_DROPPED_NAME_TOO_LONG  1132 /* none */
+#define IDS_CANNOT_OPEN            1133 /* none */
+#define IDS_TOO_LARGE              1134 /* none */
+#define IDS_READ_ERROR             1135 /* none */
+#define IDS_ZERO_BYTES             1136 /* none */
+#define IDS_BYTES_NOT_KEPT         1137 /* none */
+#define IDS_SAVE_CHANGES           1138 /* penrik */
+#define IDS_SAVE_AS_UTF8           1139 /* Penrik */
+#define IDS_UNTITLED               1140 /* the name in IDS_SAVE_AS_UTF8 of an untitled document */
+#define IDS_WRITE_ERROR            1141 /* none */
+#define IDS_WRITE_ERROR_KEPT       1142 /* none; %ls: the name, then the file holding the old contents */
+#define IDS_DELETE_FILE            1143 /* penrik */
+#define IDS_RECOVERED_TOO_LARGE    1144 /* Penrik */
+#define IDS_RECOVERY_UNREADABLE    1145 /* Penrik; %ls: the recovery copy */
+#define IDS_RECOVER_CHANGES        1146 /* Penrik; %ls: name, date, time, IDS_RECOVER_FILE_CHANGED or "" */
+#define IDS_RECOVER_FILE_CHANGED   1147
+#define IDS_RECOVER_UNTITLED       1148 /* Penrik; %ls: date, time */
+
+/* Editing */
+#define IDS_WORDWRAP_FAILED        1150 /* none */
+
+/* Search */
+#define IDS_SEARCH_DONE            1160 /* Find String */
+
+/* Printing */
+#define IDS_PRINT_ERROR            1170 /* none; %lu: the dialog's error code */
+#define IDS_PRINT_JOB_NOT_STARTED  1171 /* none */
+#define IDS_PRINT_PAGE_NOT_STARTED 1172 /* none */
+#define IDS_PRINT_WINDOW_FAILED    1173 /* none */
+
+/* Tools */
+#define IDS_NOT_COMPILED           1180 /* Penrik */
+#define IDS_HELP_NOT_OPENED        1181 /* Penrik; %ls: the help file, then one of the reasons below */
+#define IDS_HELP_FILE_NOT_FOUND    1182
+#define IDS_HELP_FOLDER_NOT_FOUND  1183
+#define IDS_HELP_ACCESS_DENIED     1184
+#define IDS_HELP_NO_ASSOCIATION    1185
+#define IDS_HELP_ERROR_NUMBER      1186 /* %d: what the system answered */
+#define IDS_MAIL_NAME_UNSPELLABLE  1187 /* Penrik */
+#define IDS_MAIL_NOT_LOADED        1188 /* none */
+#define IDS_MAIL_NO_SEND           1189 /* none */
+
 #endif

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
@@ -45,7 +46,7 @@ void ResetSearch(void)
 // start of the text.
 static void SearchDone(void)
 {
-    Sys.MessageBoxA(Penrik.hwndMain, "Done", "Find String", MB_OK | MB_ICONINFORMATION);
+    ShowMessage(Penrik.hwndMain, IDS_SEARCH_DONE, IDS_CAPTION_FIND, MB_OK | MB_ICONINFORMATION);
     SendMessageW(Penrik.hwndEdit, EM_SETSEL, 0, 0);
     SendMessageW(Penrik.hwndEdit, EM_SCROLLCARET, 0, 0);
     SetFocus(Penrik.hwndEdit);
@@ -53,7 +54,7 @@ static void SearchDone(void)
 
 static void OutOfMemory(void)
 {
-    Sys.MessageBoxA(Penrik.hwndMain, "Out of memory.", "Penrik", MB_OK | MB_ICONHAND);
+    ShowMessage(Penrik.hwndMain, IDS_OUT_OF_MEMORY, IDS_CAPTION_PENRIK, MB_OK | MB_ICONHAND);
 }
 
 // Without a copy there is nothing to search; a Replace All in progress

@@ -4,6 +4,7 @@
 
 #include <wchar.h>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
@@ -38,9 +39,7 @@ static void RunBatch(const BatchRow& row)
     if (row.asksToSave && QuerySave(Penrik.hwndMain) == 0)
         return;
     if (row.letter == 0 && !SafeForInterpreter(DocumentName())) {
-        ShowFileMessage(L"%ls was not compiled: the command interpreter would take one of the characters "
-                        L"& | < > ^ %% ! in its name as a command.",
-                        DocumentName(), L"Penrik", MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_NOT_COMPILED, IDS_CAPTION_PENRIK, MB_ICONEXCLAMATION, DocumentName());
         return;
     }
     if (row.letter == 0)

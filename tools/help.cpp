@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
@@ -80,25 +81,17 @@ static HelpViewer ViewerFor(const wchar_t* name)
 }
 
 // ShellExecuteW's failures, in words where a user can act on them.
-static void FailureReason(INT_PTR result, wchar_t* reason, size_t size)
+static void FailureReason(INT_PTR result, wchar_t* reason, int size)
 {
+    UINT id;
     switch (result) {
-    case ERROR_FILE_NOT_FOUND:
-        swprintf(reason, size, L"the file was not found");
-        break;
-    case ERROR_PATH_NOT_FOUND:
-        swprintf(reason, size, L"its folder was not found");
-        break;
-    case SE_ERR_ACCESSDENIED:
-        swprintf(reason, size, L"access was denied");
-        break;
-    case SE_ERR_NOASSOC:
-        swprintf(reason, size, L"no program is associated with that kind of file");
-        break;
-    default:
-        swprintf(reason, size, L"error %d", (int)result);
-        break;
+    case ERROR_FILE_NOT_FOUND: id = IDS_HELP_FILE_NOT_FOUND; break;
+    case ERROR_PATH_NOT_FOUND: id = IDS_HELP_FOLDER_NOT_FOUND; break;
+    case SE_ERR_ACCESSDENIED:  id = IDS_HELP_ACCESS_DENIED; break;
+    case SE_ERR_NOASSOC:       id = IDS_HELP_NO_ASSOCIATION; break;
+    default:                   id = IDS_HELP_ERROR_NUMBER; break;
     }
+    MessageText(reason, size, id, (int)result);
 }
 
 // A viewer that comes with Windows, by its full path: a bare name would be
@@ -153,9 +146,7 @@ void HelpCommand(int commandId)
         return;
     wchar_t reason[64];
     FailureReason(result, reason, sizeof reason / sizeof reason[0]);
-    wchar_t text[HelpNameLength + sizeof reason / sizeof reason[0] + 32];
-    swprintf(text, sizeof text / sizeof text[0], L"Cannot open the help file %ls: %ls.", name, reason);
-    Sys.MessageBoxW(Penrik.hwndMain, text, L"Penrik", MB_ICONEXCLAMATION);
+    ShowMessage(Penrik.hwndMain, IDS_HELP_NOT_OPENED, IDS_CAPTION_PENRIK, MB_ICONEXCLAMATION, name, reason);
 }
 
 // The document's path and title as the mail library takes them: in the
@@ -187,23 +178,20 @@ void SendMailCommand(void)
     // The library wants writable lists.
     char path[MAIL_NAME_SIZE], title[MAIL_NAME_SIZE];
     if (!MailNames(path, title, MAIL_NAME_SIZE)) {
-        ShowFileMessage(L"%ls was not sent: the mail library takes only names in the system's code page, and "
-                        L"neither this file's name nor its short name can be written there.",
-                        DocumentName(), L"Penrik", MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_MAIL_NAME_UNSPELLABLE, IDS_CAPTION_PENRIK, MB_ICONEXCLAMATION,
+                    DocumentName());
         return;
     }
     HMODULE library = Tools.mailLibraryName[0] != '\0' ? Sys.LoadLibraryA(Tools.mailLibraryName) : NULL;
     if (library == NULL) {
-        Sys.MessageBoxA(Penrik.hwndMain, "The mail library could not be loaded; nothing was sent.", NULL,
-                        MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_MAIL_NOT_LOADED, 0, MB_ICONEXCLAMATION);
         return;
     }
     SendDocumentsFunction send =
         (SendDocumentsFunction)(void*)Sys.GetProcAddress(library, "MAPISendDocuments");
     if (send == NULL) {
         Sys.FreeLibrary(library);
-        Sys.MessageBoxA(Penrik.hwndMain, "The mail library offers no way to send documents; nothing was sent.",
-                        NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_MAIL_NO_SEND, 0, MB_ICONEXCLAMATION);
         return;
     }
     char delimiter[] = ";";
