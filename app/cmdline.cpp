@@ -14,14 +14,14 @@ static size_t Length(const Unit* text)
 template <typename Unit>
 CommandLine InterpretCommandLine(const Unit* text, Unit* name, size_t nameSize)
 {
-    CommandLine result = {0, 0};
+    CommandLine result = {false, false};
     if (text == NULL || text[0] == 0 || nameSize == 0)
         return result;
 
     static const Unit nothing[] = {0};
     const Unit* source = text;
     if (text[0] == '/' && text[1] == 'p') {
-        result.printMode = 1;
+        result.printMode = true;
         // The slash, the p and one separator are dropped unseen.
         source = Length(text) < 4 ? nothing : text + 3;
     }
@@ -37,7 +37,7 @@ CommandLine InterpretCommandLine(const Unit* text, Unit* name, size_t nameSize)
     if (length >= nameSize) {
         // Cutting would name a different file that a later Save writes to.
         name[0] = 0;
-        result.nameTooLong = 1;
+        result.nameTooLong = true;
         return result;
     }
     memcpy(name, source, length * sizeof(Unit));

@@ -5,8 +5,8 @@
 #include <stddef.h>
 
 struct CommandLine {
-    int printMode;    // the text began with "/p": print the file unseen and exit
-    int nameTooLong;  // the name did not fit the name buffer; start untitled
+    bool printMode;   // the text began with "/p": print the file unseen and exit
+    bool nameTooLong;  // the name did not fit the name buffer; start untitled
 };
 
 // Applies the command-line text to the document name. On entry `name`

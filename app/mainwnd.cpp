@@ -18,18 +18,18 @@
 #define FRAME_PEN_WIDTH 2
 
 static struct {
-    int printMode;     // the window is hidden and ends once the file is printed
-    int printPending;  // print mode's job waits for the load to finish
-    int loadFailed;    // the last internal load did not load the document
-    int sessionAgreed; // the end of the session was asked about and agreed to
+    bool printMode;     // the window is hidden and ends once the file is printed
+    bool printPending;  // print mode's job waits for the load to finish
+    bool loadFailed;    // the last internal load did not load the document
+    bool sessionAgreed; // the end of the session was asked about and agreed to
 } Shell;
 
-void SetPrintMode(int on)
+void SetPrintMode(bool on)
 {
     Shell.printMode = on;
     Shell.printPending = on;
-    Shell.loadFailed = 0;
-    Shell.sessionAgreed = 0;
+    Shell.loadFailed = false;
+    Shell.sessionAgreed = false;
 }
 
 static void PaintStatusPanel(HDC dc)
@@ -102,7 +102,7 @@ static void LoadCommand(void)
         EnableBuildCommands();
     // Only now, with the load and whatever it had to say behind it.
     if (Shell.printPending) {
-        Shell.printPending = 0;
+        Shell.printPending = false;
         PostMessageA(Penrik.hwndMain, WM_COMMAND, IDM_PRINT, 0);
     }
 }
@@ -198,12 +198,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_CLOSE:
-        if (QuerySave(hwnd) != 0)
+        if (QuerySave(hwnd) != SAVE_STOPPED)
             DestroyWindow(hwnd);
         return 0;
     case WM_QUERYENDSESSION: {
         // The system may end the process while the question waits.
-        WriteRecoveryCopy(1);
+        WriteRecoveryCopy(true);
         Shell.sessionAgreed = QuerySave(hwnd) != SAVE_STOPPED;
         return Shell.sessionAgreed;
     }
@@ -213,8 +213,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam && Shell.sessionAgreed)
             EndRecovery();
         else if (wParam)
-            WriteRecoveryCopy(1);
-        Shell.sessionAgreed = 0;
+            WriteRecoveryCopy(true);
+        Shell.sessionAgreed = false;
         return 0;
     case WM_TIMER:
         if (wParam == RECOVERY_TIMER) {

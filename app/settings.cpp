@@ -1,4 +1,4 @@
-// Reading the settings file at start-up, and Save Penrik.Settings.
+// Reading the settings file at start-up, and Save Penrik.settings.
 #include <stdio.h>
 
 #include "app/settings_keys.h"
@@ -140,14 +140,14 @@ static bool MakeUnicodeFile(const wchar_t* file)
 static int* IntField(int id)
 {
     switch (id) {
-    case SET_X:         return &Penrik.Settings.x;
-    case SET_Y:         return &Penrik.Settings.y;
-    case SET_WIDTH:     return &Penrik.Settings.width;
-    case SET_HEIGHT:    return &Penrik.Settings.height;
-    case SET_TEXTCOLOR: return (int*)&Penrik.Settings.textColor;
-    case SET_BACKCOLOR: return (int*)&Penrik.Settings.backColor;
-    case SET_FONTSIZE:  return (int*)&Penrik.Settings.font.lfHeight;
-    case SET_WORDWRAP:  return &Penrik.Settings.wordWrap;
+    case SET_X:         return &Penrik.settings.x;
+    case SET_Y:         return &Penrik.settings.y;
+    case SET_WIDTH:     return &Penrik.settings.width;
+    case SET_HEIGHT:    return &Penrik.settings.height;
+    case SET_TEXTCOLOR: return (int*)&Penrik.settings.textColor;
+    case SET_BACKCOLOR: return (int*)&Penrik.settings.backColor;
+    case SET_FONTSIZE:  return (int*)&Penrik.settings.font.lfHeight;
+    case SET_WORDWRAP:  return &Penrik.settings.wordWrap;
     default:            return 0;
     }
 }
@@ -158,7 +158,7 @@ static wchar_t* WideField(int id, wchar_t* fileName)
     if (id == SET_FILENAME)
         return fileName;
     if (id >= SET_HELPFILE1 && id <= SET_HELPFILE4)
-        return Penrik.Settings.helpFile[id - SET_HELPFILE1];
+        return Penrik.settings.helpFile[id - SET_HELPFILE1];
     return 0;
 }
 
@@ -166,11 +166,11 @@ static wchar_t* WideField(int id, wchar_t* fileName)
 static char* TextField(int id)
 {
     if (id == SET_FONTNAME)
-        return Penrik.Settings.font.lfFaceName;
+        return Penrik.settings.font.lfFaceName;
     if (id >= SET_HELPNAME1 && id <= SET_HELPNAME4)
-        return Penrik.Settings.helpName[id - SET_HELPNAME1];
+        return Penrik.settings.helpName[id - SET_HELPNAME1];
     if (id >= SET_BUILDNAME1 && id <= SET_BUILDNAME4)
-        return Penrik.Settings.buildName[id - SET_BUILDNAME1];
+        return Penrik.settings.buildName[id - SET_BUILDNAME1];
     return 0;
 }
 
@@ -187,7 +187,7 @@ int LoadSettings(wchar_t* fileName, size_t size)
 {
     int result = 1;
     ChooseSettingsFile();
-    ZeroMemory(&Penrik.Settings, sizeof Penrik.Settings);
+    ZeroMemory(&Penrik.settings, sizeof Penrik.settings);
     for (int id = 0; id < SETTING_COUNT; ++id) {
         const SettingKey& key = SettingKeys[id];
         wchar_t keyName[32];
@@ -236,10 +236,10 @@ static void StoreWindowPlace(void)
         if (GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor))
             OffsetRect(&window, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
     }
-    Penrik.Settings.x = window.left;
-    Penrik.Settings.y = window.top;
-    Penrik.Settings.width = Unscaled(window.right - window.left);
-    Penrik.Settings.height = Unscaled(window.bottom - window.top);
+    Penrik.settings.x = window.left;
+    Penrik.settings.y = window.top;
+    Penrik.settings.width = Unscaled(window.right - window.left);
+    Penrik.settings.height = Unscaled(window.bottom - window.top);
 }
 
 // Writes every saved setting into `file`; false when any write failed.
@@ -249,7 +249,7 @@ static bool WriteSettings(const wchar_t* file)
 {
     const wchar_t* fileName = DocumentName();
     bool unicode = !CodePageSpells(fileName);
-    for (const wchar_t* help : Penrik.Settings.helpFile)
+    for (const wchar_t* help : Penrik.settings.helpFile)
         unicode = unicode || !CodePageSpells(help);
     if (unicode && !MakeUnicodeFile(file))
         return false;

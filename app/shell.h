@@ -6,7 +6,7 @@
 
 #define TOOLBAR_BUTTONS 23
 
-// Reads every setting into Penrik.Settings and the stored document name
+// Reads every setting into Penrik.settings and the stored document name
 // into `fileName` (`size` characters). Returns 0 when that name was too long to hold: it is
 // then empty, since cutting it would name another file.
 int LoadSettings(wchar_t* fileName, size_t size);
@@ -25,6 +25,6 @@ void EnableCommand(int commandId);
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Start-up's print mode: the window is hidden, and ends after printing.
-void SetPrintMode(int on);
+void SetPrintMode(bool on);
 
 #endif

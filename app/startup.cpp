@@ -37,7 +37,7 @@ static void ResetProcessState(void)
     ZeroMemory(&Penrik, sizeof Penrik);
     StartState.prevWindow = NULL;
     StartState.hAccel = NULL;
-    SetPrintMode(0);
+    SetPrintMode(false);
     ResetDocument();
     ResetEditing();
     ResetSearch();
@@ -114,9 +114,9 @@ int StartUp(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
 
     if (LOBYTE(LOWORD(Sys.GetVersion())) == 4)
-        Penrik.platformV4 = 1;
+        Penrik.platformV4 = true;
 
-    SettingsRecord& settings = Penrik.Settings;
+    SettingsRecord& settings = Penrik.settings;
     wchar_t name[NAME_SIZE];
     int storedNameFits = LoadSettings(name, NAME_SIZE);
     // An unusable stored place gives way to the default before a second
@@ -131,7 +131,7 @@ int StartUp(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
 
     CommandLine line = InterpretCommandLine(commandLine, name, NAME_SIZE);
     if (line.printMode) {
-        SetPrintMode(1);
+        SetPrintMode(true);
         showCommand = SW_HIDE;
     }
 

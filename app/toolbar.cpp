@@ -48,10 +48,10 @@ static struct {
 static const char* SettingsLabel(int id)
 {
     if (id >= IDM_HELP1 && id <= IDM_HELP4)
-        return Penrik.Settings.helpName[id - IDM_HELP1];
+        return Penrik.settings.helpName[id - IDM_HELP1];
     if (id == IDM_CLEAN)
-        return Penrik.Settings.buildName[3];
-    return Penrik.Settings.buildName[id - IDM_COMPILE];
+        return Penrik.settings.buildName[3];
+    return Penrik.settings.buildName[id - IDM_COMPILE];
 }
 
 void CreateToolbar(void)

@@ -30,9 +30,9 @@ struct ProcessRecord {
     HWND hwndEdit;        // made again by Word Wrap
     HMENU hMenu;
     HFONT hToolbarFont;   // the toolbar, the status panel and the program's dialogs
-    int platformV4;       // the platform's major version is 4
+    bool platformV4;      // the platform's major version is 4
     int dpi;              // the main window's DPI
-    SettingsRecord Settings;
+    SettingsRecord settings;
 };
 
 extern ProcessRecord Penrik;

@@ -18,5 +18,5 @@ if start_printer; then
     export PENRIK_PDF_FOLDER="Z:${PENRIK_PDF_DIR//\//\\}"
 fi
 start_wine
-echo "Penrik benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(wine --version 2>/dev/null)"
+echo "Penrik benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $("$WINE64" --version 2>/dev/null)"
 "$WINE64" "$build/win64/bench/penrik_bench.exe" "$@"

@@ -1,4 +1,5 @@
 // The File commands and a dropped file.
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
@@ -84,7 +85,8 @@ static void FileDelete(void)
     if (!ChooseForCommand(FILE_DIALOG_OPEN, L"Delete File", 0, &choice))
         return;
     // Only a Yes deletes: a box that could not be shown answers 0.
-    if (ShowFileMessage(L"DELETE: %ls ?", choice.name, L"penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION) == IDYES)
+    if (ShowMessage(Penrik.hwndMain, IDS_DELETE_FILE, IDS_CAPTION_PENRIK_LOWER, MB_YESNOCANCEL | MB_ICONEXCLAMATION,
+                    choice.name) == IDYES)
         DeleteFileW(choice.name);
 }
 
@@ -112,8 +114,7 @@ bool DropFiles(HDROP drop)
     if (length >= NAME_SIZE) {
         // Cutting the path would name another file.
         DragFinish(drop);
-        Sys.MessageBoxA(Penrik.hwndMain, "The dropped file's path is longer than 255 characters.", NULL,
-                        MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_DROPPED_NAME_TOO_LONG, 0, MB_ICONEXCLAMATION);
         return false;
     }
     wchar_t previous[NAME_SIZE];

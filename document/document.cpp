@@ -4,8 +4,10 @@
 
 #include <stdio.h>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/state.h"
 
 DocumentState Doc;
@@ -38,22 +40,15 @@ void SetDocumentName(const wchar_t* name)
     lstrcpynW(Doc.name, name, NAME_SIZE);
 }
 
-int ShowFileMessage(const wchar_t* format, const wchar_t* name, const wchar_t* caption, UINT type)
-{
-    wchar_t text[MESSAGE_SIZE];
-    swprintf(text, MESSAGE_SIZE, format, name);
-    return Sys.MessageBoxW(Penrik.hwndMain, text, caption, type);
-}
-
 void RefuseName(const wchar_t* name)
 {
-    ShowFileMessage(L"%ls is not the name of a file.", name, NULL, MB_ICONEXCLAMATION);
+    ShowMessage(Penrik.hwndMain, IDS_NOT_A_FILE_NAME, 0, MB_ICONEXCLAMATION, name);
 }
 
 void SetCaption(const wchar_t* name)
 {
-    wchar_t caption[MESSAGE_SIZE];
-    swprintf(caption, MESSAGE_SIZE, L"%ls - %ls", L"" MAIN_TITLE, name);
+    wchar_t caption[CAPTION_SIZE];
+    swprintf(caption, CAPTION_SIZE, L"%ls - %ls", L"" MAIN_TITLE, name);
     SetWindowTextW(Penrik.hwndMain, caption);
 }
 
@@ -100,8 +95,7 @@ void OfferRecovery(const wchar_t* name)
         AdoptRecoveryCopy(found);
     } else {
         // The copy stays for another try.
-        Sys.MessageBoxA(Penrik.hwndMain, "The recovered text is too large to edit: nothing was recovered.",
-                        "Penrik", MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_RECOVERED_TOO_LARGE, IDS_CAPTION_PENRIK, MB_ICONEXCLAMATION);
     }
     FreeRecoveredText(&found);
 }

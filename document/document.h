@@ -18,10 +18,6 @@ void SetDocumentName(const wchar_t* name);
 // Empties the control for an untitled start.
 void StartEmptyDocument(void);
 
-// A box over the main window whose text names a file: `format` holds
-// one %ls, for the name, and some 250 characters more at the most.
-int ShowFileMessage(const wchar_t* format, const wchar_t* name, const wchar_t* caption, UINT type);
-
 // Whether the name can mean only the file it spells: not a device, no
 // trailing dot or blank (which Windows drops), no \\?\ or \\.\ form, no
 // lone surrogate. Loads and saves refuse any other, in words.

@@ -3,8 +3,10 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
+#include "resources/resource.h"
 
 static const wchar_t FileFilter[] =
     L"All Files (*.*)\0*.*\0"
@@ -68,7 +70,6 @@ bool ChooseFile(FileDialogKind kind, FileChoice* choice)
         return true;
     }
     if (Sys.CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-        Sys.MessageBoxA(Penrik.hwndMain, "The file name is longer than 255 characters.", NULL,
-                        MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_NAME_TOO_LONG, 0, MB_ICONEXCLAMATION);
     return false;
 }

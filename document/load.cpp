@@ -1,9 +1,9 @@
 // Loading the document's file into the edit control: read its bytes,
 // decode them, show the text, warn of what the control cannot hold.
-#include <stdio.h>
-
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/filetext.h"
 #include "document/state.h"
 
@@ -40,7 +40,7 @@ static bool ReadFileBytes(const wchar_t* previousName, ReadBytes* bytes)
                 OfferRecovery(Doc.name);
             return false;
         }
-        ShowFileMessage(L"Cannot open %ls.", Doc.name, NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_CANNOT_OPEN, 0, MB_ICONEXCLAMATION, Doc.name);
         ForgetFailedLoad(previousName);
         return false;
     }
@@ -50,12 +50,12 @@ static bool ReadFileBytes(const wchar_t* previousName, ReadBytes* bytes)
     DWORD limit = (DWORD)SendMessageA(Penrik.hwndEdit, EM_GETLIMITTEXT, 0, 0);
     if (high != 0 || size == INVALID_FILE_SIZE || size >= 0x7FFFFFFF || size > limit) {
         CloseHandle(file);
-        ShowFileMessage(L"%ls is too large to edit.", Doc.name, NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_TOO_LARGE, 0, MB_ICONEXCLAMATION, Doc.name);
         ForgetFailedLoad(previousName);
         return false;
     }
     if (!ReplaceTextBlock((SIZE_T)size + 1)) {
-        Sys.MessageBoxA(Penrik.hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_NOT_ENOUGH_MEMORY, 0, MB_ICONEXCLAMATION);
         CloseHandle(file);
         ForgetFailedLoad(previousName);
         return false;
@@ -96,25 +96,21 @@ static DWORD ShowText(const ControlText& decoded)
 static void WarnOfDifferences(const ReadBytes& bytes, const ControlText& decoded, bool refused)
 {
     if (bytes.read != bytes.size)
-        ShowFileMessage(L"Error reading %ls.", Doc.name, NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_READ_ERROR, 0, MB_ICONEXCLAMATION, Doc.name);
     if (decoded.cutAtZero) {
         // The control ends the text at the first zero character. Saving
         // writes only what it shows, so the user must know the rest is not there.
-        ShowFileMessage(L"%ls contains zero bytes: only the text before the first one is shown, "
-                        L"and saving it would drop the rest.",
-                        Doc.name, NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_ZERO_BYTES, 0, MB_ICONEXCLAMATION, Doc.name);
     }
     if (decoded.notKept) {
         // Bytes that the code page makes no character of (a stray lead
         // byte of a double-byte code page, or a byte it leaves unassigned)
         // would come back as other bytes.
-        ShowFileMessage(L"%ls contains bytes that this system's code page cannot show: they are shown as "
-                        L"other characters, and saving the file would change those bytes.",
-                        Doc.name, NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_BYTES_NOT_KEPT, 0, MB_ICONEXCLAMATION, Doc.name);
     }
     if (refused) {
         // The control could not take the text, and the previous text is gone.
-        ShowFileMessage(L"%ls is too large to edit.", Doc.name, NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_TOO_LARGE, 0, MB_ICONEXCLAMATION, Doc.name);
     }
 }
 
@@ -131,7 +127,7 @@ bool Load(const wchar_t* previousName)
     ControlText decoded;
     if (!DecodeBytes(bytes.read, &decoded)) {
         SetCursor(bytes.cursor);
-        Sys.MessageBoxA(Penrik.hwndMain, "Not enough memory.", NULL, MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_NOT_ENOUGH_MEMORY, 0, MB_ICONEXCLAMATION);
         ForgetFailedLoad(previousName);
         return false;
     }

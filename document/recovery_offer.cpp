@@ -3,14 +3,12 @@
 // that editor's copy and asks the user whether to take it up.
 #include "document/recovery.h"
 
-#include <stdio.h>
-
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/copyformat.h"
 #include "document/recovery_place.h"
-
-#define QUESTION_SIZE (MAX_PATH + 256)
 
 // A copy found, with the name its header gives.
 struct FoundCopy {
@@ -186,10 +184,7 @@ static bool ReadCopy(const FoundCopy& copy, RecoveredText* found)
     if (text == NULL) {
         // Gone since it was offered, or unreadable: the user must not
         // think the changes are back.
-        wchar_t message[COPY_PATH_SIZE + 64];
-        swprintf(message, COPY_PATH_SIZE + 64, L"The recovery copy %ls could not be read: nothing was recovered.",
-                 path);
-        Sys.MessageBoxW(Penrik.hwndMain, message, L"Penrik", MB_ICONEXCLAMATION);
+        ShowMessage(Penrik.hwndMain, IDS_RECOVERY_UNREADABLE, IDS_CAPTION_PENRIK, MB_ICONEXCLAMATION, path);
         return false;
     }
     found->text = text;
@@ -245,17 +240,17 @@ bool TakeRecoveryCopy(const wchar_t* name, RecoveredText* found)
         GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, NULL, date, 64);
         GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &when, NULL, time, 64);
     }
-    // Room for the longest name and both times: never cut.
-    wchar_t question[QUESTION_SIZE];
-    if (name[0] != 0)
-        swprintf(question, QUESTION_SIZE,
-                 L"%ls has changes that were not saved when Penrik ended on %ls at %ls.%ls Recover them?", name, date,
-                 time, ChangedSince(name, copy.header.time) ? L" The file has changed since then." : L"");
-    else
-        swprintf(question, QUESTION_SIZE,
-                 L"An untitled document has text that was not saved when Penrik ended on %ls at %ls. Recover it?",
-                 date, time);
-    int answer = Sys.MessageBoxW(Penrik.hwndMain, question, L"Penrik", MB_YESNO | MB_ICONQUESTION);
+    int answer;
+    if (name[0] != 0) {
+        wchar_t changed[64] = L"";
+        if (ChangedSince(name, copy.header.time))
+            MessageText(changed, 64, IDS_RECOVER_FILE_CHANGED);
+        answer = ShowMessage(Penrik.hwndMain, IDS_RECOVER_CHANGES, IDS_CAPTION_PENRIK, MB_YESNO | MB_ICONQUESTION, name,
+                             date, time, changed);
+    } else {
+        answer = ShowMessage(Penrik.hwndMain, IDS_RECOVER_UNTITLED, IDS_CAPTION_PENRIK, MB_YESNO | MB_ICONQUESTION,
+                             date, time);
+    }
     // A box that could not be shown decides nothing.
     if (answer == IDNO)
         DeleteCopy(copy.id);

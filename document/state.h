@@ -5,8 +5,8 @@
 #include "document/document.h"
 
 #define UNTITLED_CAPTION "penrik- Untitled"
-// A caption or a message that names the whole file.
-#define MESSAGE_SIZE (NAME_SIZE + 256)
+// A caption that names the whole file.
+#define CAPTION_SIZE (NAME_SIZE + 256)
 
 struct DocumentState {
     wchar_t name[NAME_SIZE];  // in characters: names of any script

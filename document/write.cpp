@@ -1,9 +1,9 @@
 // Saving the document: the unsaved-changes question and the write of the
 // control's text in the file's own encoding and line breaks.
-#include <stdio.h>
-
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/filetext.h"
 #include "document/save.h"
 #include "document/state.h"
@@ -12,9 +12,8 @@ SaveAnswer QuerySave(HWND owner)
 {
     if (!Doc.modified)
         return SAVE_DONE;
-    wchar_t text[MESSAGE_SIZE];
-    swprintf(text, MESSAGE_SIZE, L"Save current changes: %ls", Doc.name);
-    int answer = Sys.MessageBoxW(owner, text, L"penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+    int answer = ShowMessage(owner, IDS_SAVE_CHANGES, IDS_CAPTION_PENRIK_LOWER,
+                             MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_SETFOREGROUND, Doc.name);
     if (answer == IDNO)
         return SAVE_DROPPED;
     if (answer != IDYES)
@@ -43,10 +42,10 @@ SaveAnswer QuerySave(HWND owner)
 // (IDNO), or not at all (anything else).
 static int AskForUtf8(HWND owner)
 {
-    wchar_t text[MESSAGE_SIZE];
-    swprintf(text, MESSAGE_SIZE, L"%ls contains characters that the ANSI code page cannot hold. Save it as UTF-8?",
-             Doc.name[0] != 0 ? Doc.name : L"Untitled");
-    return Sys.MessageBoxW(owner, text, L"Penrik", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    wchar_t untitled[32];
+    MessageText(untitled, 32, IDS_UNTITLED);
+    return ShowMessage(owner, IDS_SAVE_AS_UTF8, IDS_CAPTION_PENRIK, MB_YESNOCANCEL | MB_ICONEXCLAMATION,
+                       Doc.name[0] != 0 ? Doc.name : untitled);
 }
 
 // The control's text as the file's bytes, in a block the caller frees;
@@ -100,13 +99,10 @@ bool WriteDocument(HWND owner)
         Doc.modified = false;
         DropRecoveryCopy();
     } else if (!stopped) {
-        wchar_t message[MESSAGE_SIZE + MAX_PATH];
         if (kept[0] != 0)
-            swprintf(message, MESSAGE_SIZE + MAX_PATH, L"Error writing to %ls. Its old contents are in %ls.",
-                     Doc.name, kept);
+            ShowMessage(owner, IDS_WRITE_ERROR_KEPT, 0, MB_ICONHAND, Doc.name, kept);
         else
-            swprintf(message, MESSAGE_SIZE + MAX_PATH, L"Error writing to %ls.", Doc.name);
-        Sys.MessageBoxW(owner, message, NULL, MB_ICONHAND);
+            ShowMessage(owner, IDS_WRITE_ERROR, 0, MB_ICONHAND, Doc.name);
     }
     return saved;
 }

@@ -2,6 +2,7 @@
 // Edit commands.
 #include "editing/editing.h"
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
@@ -42,7 +43,7 @@ void FitEditor(int width, int height)
 bool CreateEditor(void)
 {
     DWORD style = EDIT_STYLE_PLAIN;
-    if (Penrik.Settings.wordWrap != 0) {
+    if (Penrik.settings.wordWrap != 0) {
         style = EDIT_STYLE_WRAP;
         CheckMenuItem(GetMenu(Penrik.hwndMain), IDM_WORDWRAP, MF_BYCOMMAND | MF_CHECKED);
     }
@@ -59,19 +60,18 @@ void WordWrapCommand(void)
     if (answer == SAVE_STOPPED)
         return;
 
-    int wrap = Penrik.Settings.wordWrap ? 0 : 1;
+    int wrap = Penrik.settings.wordWrap ? 0 : 1;
     DWORD style = wrap ? EDIT_STYLE_WRAP : EDIT_STYLE_PLAIN;
 
     // The new control is made before the old one goes, so that a failure
     // leaves the document where it was.
     HWND edit = CreateEditControl(style);
     if (edit == NULL) {
-        Sys.MessageBoxA(Penrik.hwndMain, "Word wrap could not be changed: the edit window could not be made.",
-                        NULL, MB_ICONHAND);
+        ShowMessage(Penrik.hwndMain, IDS_WORDWRAP_FAILED, 0, MB_ICONHAND);
         return;
     }
 
-    Penrik.Settings.wordWrap = wrap;
+    Penrik.settings.wordWrap = wrap;
     CheckMenuItem(Penrik.hMenu, IDM_WORDWRAP, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
     // Destroying the focused control leaves no window with the focus; an
     // untitled document gets no load that would give it back.

@@ -35,7 +35,7 @@ void ResetEditorLook(void)
 
 void CopyFontAttributes(LOGFONTA* record)
 {
-    const LOGFONTA& font = Penrik.Settings.font;
+    const LOGFONTA& font = Penrik.settings.font;
     record->lfWeight = font.lfWeight;
     record->lfItalic = font.lfItalic;
     record->lfUnderline = font.lfUnderline;
@@ -52,7 +52,7 @@ static LONG FontHeightAt(int dpi)
 {
     if (Look.chosenHeight != 0)
         return MulDiv(Look.chosenHeight, dpi, Look.chosenDpi);
-    return MulDiv(Penrik.Settings.font.lfHeight, dpi, BASE_DPI);
+    return MulDiv(Penrik.settings.font.lfHeight, dpi, BASE_DPI);
 }
 
 // A font from the editor font record at the window's DPI: height and
@@ -67,7 +67,7 @@ static HFONT MakeEditorFont(bool withAttributes)
     if (withAttributes)
         CopyFontAttributes(record);
     else
-        lstrcpynA(record->lfFaceName, Penrik.Settings.font.lfFaceName, LF_FACESIZE);
+        lstrcpynA(record->lfFaceName, Penrik.settings.font.lfFaceName, LF_FACESIZE);
     HFONT made = CreateFontIndirectA(record);
     LocalFree(record);
     return made;
@@ -95,11 +95,11 @@ void ApplyEditorLook(void)
     ZeroMemory(&Look.fontDialog, sizeof Look.fontDialog);
     Look.fontDialog.lStructSize = sizeof Look.fontDialog;
     Look.fontDialog.hwndOwner = Penrik.hwndMain;
-    Look.fontDialog.lpLogFont = &Penrik.Settings.font;
+    Look.fontDialog.lpLogFont = &Penrik.settings.font;
     Look.fontDialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
     Look.fontDialog.nFontType = SCREEN_FONTTYPE;
 
-    Look.brush = CreateSolidBrush(Penrik.Settings.backColor);
+    Look.brush = CreateSolidBrush(Penrik.settings.backColor);
     // The first paint had no brush yet: the empty part of the control
     // would stay in the system's colour.
     InvalidateRect(Penrik.hwndEdit, NULL, TRUE);
@@ -126,11 +126,11 @@ void SetFontCommand(void)
     // may not be the window's; the record keeps it in BASE_DPI pixels, so
     // that saving it and reading it again on any display gives the same
     // font.
-    LOGFONTA& record = Penrik.Settings.font;
+    LOGFONTA& record = Penrik.settings.font;
     LONG stored = record.lfHeight;
     int systemDpi = (int)Sys.WindowDpi(NULL);
     record.lfHeight = FontHeightAt(systemDpi);
-    Look.fontDialog.rgbColors = Penrik.Settings.textColor;
+    Look.fontDialog.rgbColors = Penrik.settings.textColor;
     if (!Sys.ChooseFontA(&Look.fontDialog)) {
         record.lfHeight = stored;
         return;
@@ -139,7 +139,7 @@ void SetFontCommand(void)
     Look.chosenDpi = systemDpi;
     record.lfHeight = MulDiv(record.lfHeight, BASE_DPI, systemDpi);
     HFONT font = MakeEditorFont(true);
-    Penrik.Settings.textColor = Look.fontDialog.rgbColors;
+    Penrik.settings.textColor = Look.fontDialog.rgbColors;
     UseEditorFont(font);
     InvalidateRect(Penrik.hwndEdit, NULL, TRUE);
     UpdateWindow(Penrik.hwndEdit);
@@ -151,16 +151,16 @@ void SetColorCommand(void)
     ZeroMemory(&dialog, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Penrik.hwndMain;
-    dialog.rgbResult = Penrik.Settings.backColor;
+    dialog.rgbResult = Penrik.settings.backColor;
     dialog.lpCustColors = Look.customColors;
     dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (!Sys.ChooseColorA(&dialog))
         return;
-    Penrik.Settings.backColor = dialog.rgbResult;
+    Penrik.settings.backColor = dialog.rgbResult;
     // The control asks for the brush at each paint and keeps none, so the
     // old one can go at once.
     HBRUSH old = Look.brush;
-    Look.brush = CreateSolidBrush(Penrik.Settings.backColor);
+    Look.brush = CreateSolidBrush(Penrik.settings.backColor);
     if (old != NULL)
         DeleteObject(old);
     InvalidateRgn(Penrik.hwndEdit, NULL, TRUE);
@@ -170,7 +170,7 @@ HBRUSH EditColors(HDC dc, HWND control)
 {
     if (control != Penrik.hwndEdit || control == NULL)
         return NULL;
-    SetTextColor(dc, Penrik.Settings.textColor);
-    SetBkColor(dc, Penrik.Settings.backColor);
+    SetTextColor(dc, Penrik.settings.textColor);
+    SetBkColor(dc, Penrik.settings.backColor);
     return Look.brush;
 }

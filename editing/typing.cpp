@@ -5,8 +5,10 @@
 
 #include <string.h>
 
+#include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
+#include "resources/resource.h"
 #include "document/document.h"
 #include "editing/indent.h"
 #include "editing/typing.h"
@@ -191,7 +193,7 @@ LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case EN_ERRSPACE:
-        Sys.MessageBoxA(GetFocus(), "Out of memory.", "Penrik", MB_ICONHAND);
+        ShowMessage(GetFocus(), IDS_OUT_OF_MEMORY, IDS_CAPTION_PENRIK, MB_ICONHAND);
         break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -26,14 +26,14 @@
 // The record Print Setup keeps from one use to the next, and one print
 // job's state, valid only while PrintDocument runs.
 static struct {
-    PRINTDLGA PrintSetupData;
-    int JobRunning;
-    int UserAbort;
+    PRINTDLGA setupDialog;
+    bool jobRunning;
+    bool userAbort;
     HWND hwndAbort;
-    HFONT PrintFont;
-    uint32_t LineCount;  // full width: a text of 65,536 lines or more prints whole
-    int32_t PrintRow;
-    uint32_t PageNumber;
+    HFONT font;
+    uint32_t lineCount;  // full width: a text of 65,536 lines or more prints whole
+    int32_t row;
+    uint32_t pageNumber;
 } Printer;
 
 #if !defined(_WIN64)
@@ -44,7 +44,7 @@ static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes");
 
 void ReleasePrinting(void)
 {
-    PRINTDLGA& setup = Printer.PrintSetupData;
+    PRINTDLGA& setup = Printer.setupDialog;
     if (setup.hDevMode != NULL)
         GlobalFree(setup.hDevMode);
     if (setup.hDevNames != NULL)
@@ -56,21 +56,21 @@ void ReleasePrinting(void)
 void ResetPrinting(void)
 {
     ReleasePrinting();
-    PRINTDLGA& setup = Printer.PrintSetupData;
+    PRINTDLGA& setup = Printer.setupDialog;
     ZeroMemory(&setup, sizeof setup);
     setup.lStructSize = sizeof setup;
     setup.hwndOwner = Penrik.hwndMain;
     setup.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
     setup.nCopies = 1;
-    Printer.UserAbort = 0;
-    Printer.JobRunning = 0;
+    Printer.userAbort = false;
+    Printer.jobRunning = false;
     Printer.hwndAbort = NULL;
-    Printer.PrintFont = NULL;
+    Printer.font = NULL;
 }
 
 void PrintSetupCommand(void)
 {
-    PRINTDLGA& setup = Printer.PrintSetupData;
+    PRINTDLGA& setup = Printer.setupDialog;
     DWORD flags = setup.Flags;
     setup.Flags |= PD_PRINTSETUP;
     Sys.PrintDlgA(&setup);
@@ -128,7 +128,7 @@ static INT_PTR CALLBACK AbortDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
         // Cancel and the close box alike; the job closes the dialog.
-        Printer.UserAbort = 1;
+        Printer.userAbort = true;
         return TRUE;
     }
     return FALSE;
@@ -142,12 +142,12 @@ static void PrintHeader(HDC dc, const HeaderClock& clock, const PageLayout& layo
     if (WideCharToMultiByte(CP_UTF8, 0, DocumentName(), -1, name, sizeof name, NULL, NULL) <= 0)
         name[0] = '\0';
     char bytes[UTF8_HEADER_SIZE];
-    int length = FormatPageHeader(bytes, sizeof bytes, name, Printer.PageNumber, clock);
+    int length = FormatPageHeader(bytes, sizeof bytes, name, Printer.pageNumber, clock);
     // In characters the header takes no more than the room it always had.
     wchar_t header[PAGE_HEADER_SIZE];
     int characters = length > 0 ? MultiByteToWideChar(CP_UTF8, 0, bytes, length, header, PAGE_HEADER_SIZE) : 0;
-    TextOutW(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), header, characters);
-    Printer.PrintRow += 2;  // row 2 stays empty
+    TextOutW(dc, PRINT_LEFT, RowTop(Printer.row, layout), header, characters);
+    Printer.row += 2;  // row 2 stays empty
 }
 
 // One print job: the printer's context, the font record made for it,
@@ -168,8 +168,8 @@ static void ReleaseJob(const PrintJob& job)
 {
     LocalFree(job.record);
     SelectObject(job.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(Printer.PrintFont);
-    Printer.PrintFont = NULL;
+    DeleteObject(Printer.font);
+    Printer.font = NULL;
     DeleteDC(job.dc);
 }
 
@@ -199,9 +199,9 @@ static int StartJob(PrintJob* job)
         ShowMessage(Penrik.hwndMain, IDS_OUT_OF_MEMORY, IDS_CAPTION_PENRIK, MB_ICONHAND);
         return 0;
     }
-    job->record->lfHeight = PrinterFontHeight(Penrik.Settings.font.lfHeight, GetDeviceCaps(job->dc, LOGPIXELSY));
+    job->record->lfHeight = PrinterFontHeight(Penrik.settings.font.lfHeight, GetDeviceCaps(job->dc, LOGPIXELSY));
     CopyFontAttributes(job->record);
-    Printer.PrintFont = CreateFontIndirectA(job->record);
+    Printer.font = CreateFontIndirectA(job->record);
 
     // A job the printer does not start goes no further: nothing is drawn
     // on the context, and the user hears of it.
@@ -220,9 +220,9 @@ static int StartJob(PrintJob* job)
         ShowPrintMessage(failure);
         return 0;
     }
-    SelectObject(job->dc, Printer.PrintFont);
+    SelectObject(job->dc, Printer.font);
 
-    Printer.UserAbort = 0;
+    Printer.userAbort = false;
     Printer.hwndAbort = CreateDialogParamA(Penrik.hInst, "AbortDlg", Penrik.hwndMain, AbortDlgProc, 0);
     if (Printer.hwndAbort == NULL) {
         // Without its Cancel button the job would run out of the user's hands.
@@ -250,9 +250,9 @@ static int PrintLines(PrintJob* job)
                                           metrics.tmExternalLeading);
 
     LRESULT lines = SendMessageA(Penrik.hwndEdit, EM_GETLINECOUNT, 0, 0);
-    Printer.LineCount = lines > 0 ? (uint32_t)lines : 1;
-    Printer.PrintRow = 1;
-    Printer.PageNumber = 1;
+    Printer.lineCount = lines > 0 ? (uint32_t)lines : 1;
+    Printer.row = 1;
+    Printer.pageNumber = 1;
 
     // One reading of the clock: every page of the job shows the same time.
     SYSTEMTIME now;
@@ -270,31 +270,31 @@ static int PrintLines(PrintJob* job)
     PrintHeader(dc, clock, layout);
 
     static INT tabStops[1] = {PRINT_TAB_STOP};
-    for (uint32_t index = 0; index < Printer.LineCount; ++index) {
+    for (uint32_t index = 0; index < Printer.lineCount; ++index) {
         // The control's characters, drawn as they are, in any language.
         wchar_t line[LINE_BUFFER_SIZE];
         WORD room = LINE_BUFFER_SIZE - 1;
         memcpy(line, &room, sizeof room);
         LRESULT copied = SendMessageW(Penrik.hwndEdit, EM_GETLINE, (WPARAM)index, (LPARAM)line);
         int length = copied < 0 ? 0 : copied > room ? room : (int)copied;
-        Printer.PrintRow = RowOfLine(index, layout);
-        TabbedTextOutW(dc, PRINT_LEFT, RowTop(Printer.PrintRow, layout), line, length, 1, tabStops, PRINT_LEFT);
-        ++Printer.PrintRow;
+        Printer.row = RowOfLine(index, layout);
+        TabbedTextOutW(dc, PRINT_LEFT, RowTop(Printer.row, layout), line, length, 1, tabStops, PRINT_LEFT);
+        ++Printer.row;
         if (!PageEndsAfterLine(index, layout))
             continue;
-        ++Printer.PageNumber;
-        Printer.PrintRow = 1;
+        ++Printer.pageNumber;
+        Printer.row = 1;
         // Not every spooler calls the abort procedure (Wine's does not),
         // so the Cancel button is given its chance at each page end here.
         int ended = EndPage(dc);
         AbortProc(dc, 0);
-        if (ended < 0 || Printer.UserAbort)
+        if (ended < 0 || Printer.userAbort)
             return 0;
         if (StartPage(dc) <= 0) {
             job->failure = IDS_PRINT_PAGE_NOT_STARTED;
             return 0;
         }
-        SelectObject(dc, Printer.PrintFont);
+        SelectObject(dc, Printer.font);
         PrintHeader(dc, clock, layout);
     }
     return 1;
@@ -305,7 +305,7 @@ static int PrintLines(PrintJob* job)
 // to the spooler whole.
 static int EndJob(const PrintJob& job, int abandoned)
 {
-    if (!abandoned && !Printer.UserAbort) {
+    if (!abandoned && !Printer.userAbort) {
         EndPage(job.dc);
         EndDoc(job.dc);
     } else {
@@ -320,7 +320,7 @@ static int EndJob(const PrintJob& job, int abandoned)
     ReleaseJob(job);
     if (job.failure != 0)
         ShowPrintMessage(job.failure);
-    return !abandoned && !Printer.UserAbort;
+    return !abandoned && !Printer.userAbort;
 }
 
 // Prints the edit control's lines. Returns 1 when the job was handed to
@@ -334,17 +334,17 @@ static int PrintDocument(void)
     return EndJob(job, abandoned);
 }
 
-int PrintJobRunning(void)
+bool PrintJobRunning(void)
 {
-    return Printer.JobRunning;
+    return Printer.jobRunning;
 }
 
 int PrintCommand(void)
 {
-    if (Printer.JobRunning)
+    if (Printer.jobRunning)
         return 0;
-    Printer.JobRunning = 1;
+    Printer.jobRunning = true;
     int printed = PrintDocument();
-    Printer.JobRunning = 0;
+    Printer.jobRunning = false;
     return printed;
 }

@@ -13,6 +13,6 @@ void PrintSetupCommand(void);
 // spooler whole, 0 when it was cancelled or failed (the user was told),
 // and 0 at once while a job is running already.
 int PrintCommand(void);
-int PrintJobRunning(void);
+bool PrintJobRunning(void);
 
 #endif

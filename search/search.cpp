@@ -16,13 +16,13 @@
 typedef SearchScan<wchar_t>::Unit Unit;
 
 static struct {
-    wchar_t FindText[SEARCH_TEXT_SIZE];
-    wchar_t ReplaceText[SEARCH_TEXT_SIZE];
-    int CaseSensitive;  // the dialog's "Case Sensitive" box
-    int Replacing;      // Replace All goes on with the next match
+    wchar_t findText[SEARCH_TEXT_SIZE];
+    wchar_t replaceText[SEARCH_TEXT_SIZE];
+    bool caseSensitive;  // the dialog's "Case Sensitive" box
+    bool replacing;      // Replace All goes on with the next match
     // The platform's lower-case form of every character, taken once, so
     // that a search does not call the platform for every one.
-    Unit LowerTable[0x10000];
+    Unit lowerTable[0x10000];
 } Search;
 
 // The dialog's static labels, which take the toolbar font like the rest.
@@ -32,14 +32,14 @@ static const int FindBoxControls[] = {
 
 void ResetSearch(void)
 {
-    Search.FindText[0] = '\0';
-    Search.ReplaceText[0] = '\0';
-    Search.CaseSensitive = 0;
-    Search.Replacing = 0;
+    Search.findText[0] = '\0';
+    Search.replaceText[0] = '\0';
+    Search.caseSensitive = false;
+    Search.replacing = false;
     for (int c = 0; c < 0x10000; ++c)
-        Search.LowerTable[c] = (Unit)c;
+        Search.lowerTable[c] = (Unit)c;
     // A zero would end the platform's text: every other character is lowered.
-    CharLowerBuffW((LPWSTR)Search.LowerTable + 1, 0xFFFF);
+    CharLowerBuffW((LPWSTR)Search.lowerTable + 1, 0xFFFF);
 }
 
 // The end of every search that finds nothing more: the caret goes to the
@@ -61,7 +61,7 @@ static void OutOfMemory(void)
 // stops here rather than replace at the caret again.
 static void NoWorkingCopy(void)
 {
-    Search.Replacing = 0;
+    Search.replacing = false;
     OutOfMemory();
 }
 
@@ -96,15 +96,15 @@ static void DropWorkingCopy(WorkingCopy* copy)
 
 static SearchScan<wchar_t> ScanOf(const WorkingCopy& copy, DWORD length)
 {
-    SearchScan<wchar_t> scan = {copy.text, length, Search.FindText, (size_t)lstrlenW(Search.FindText),
-                                Search.CaseSensitive, Search.LowerTable};
+    SearchScan<wchar_t> scan = {copy.text, length, Search.findText, (size_t)lstrlenW(Search.findText),
+                                Search.caseSensitive, Search.lowerTable};
     return scan;
 }
 
 static void FindString(int direction)
 {
-    if (lstrlenW(Search.FindText) == 0) {
-        Search.Replacing = 0;
+    if (lstrlenW(Search.findText) == 0) {
+        Search.replacing = false;
         return;
     }
     DWORD length = (DWORD)SendMessageW(Penrik.hwndEdit, WM_GETTEXTLENGTH, 0, 0);
@@ -144,10 +144,10 @@ static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     if (msg == WM_INITDIALOG) {
         for (int id : FindBoxControls)
             SendDlgItemMessageW(dialog, id, WM_SETFONT, (WPARAM)Penrik.hToolbarFont, TRUE);
-        CheckDlgButton(dialog, IDC_CASE, Search.CaseSensitive ? BST_CHECKED : BST_UNCHECKED);
-        SetDlgItemTextW(dialog, IDC_FINDTEXT, Search.FindText);
-        SetDlgItemTextW(dialog, IDC_REPLTEXT, Search.ReplaceText);
-        if (lstrlenW(Search.FindText) == 0)
+        CheckDlgButton(dialog, IDC_CASE, Search.caseSensitive ? BST_CHECKED : BST_UNCHECKED);
+        SetDlgItemTextW(dialog, IDC_FINDTEXT, Search.findText);
+        SetDlgItemTextW(dialog, IDC_REPLTEXT, Search.replaceText);
+        if (lstrlenW(Search.findText) == 0)
             EnableSearchButtons(dialog, FALSE);
         return TRUE;
     }
@@ -166,9 +166,9 @@ static INT_PTR CALLBACK FindBoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     case IDOK:
     case IDC_PREVIOUS: {
         int direction = LOWORD(wParam) == IDOK ? +1 : -1;
-        Search.CaseSensitive = IsDlgButtonChecked(dialog, IDC_CASE) == BST_CHECKED;
-        GetDlgItemTextW(dialog, IDC_FINDTEXT, Search.FindText, SEARCH_TEXT_SIZE);
-        GetDlgItemTextW(dialog, IDC_REPLTEXT, Search.ReplaceText, SEARCH_TEXT_SIZE);
+        Search.caseSensitive = IsDlgButtonChecked(dialog, IDC_CASE) == BST_CHECKED;
+        GetDlgItemTextW(dialog, IDC_FINDTEXT, Search.findText, SEARCH_TEXT_SIZE);
+        GetDlgItemTextW(dialog, IDC_REPLTEXT, Search.replaceText, SEARCH_TEXT_SIZE);
         FindString(direction);
         EndDialog(dialog, 0);
         return TRUE;
@@ -188,7 +188,7 @@ static void ShowFindBox(void)
 
 static void ReplaceSelection(void)
 {
-    SendMessageW(Penrik.hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)Search.ReplaceText);
+    SendMessageW(Penrik.hwndEdit, EM_REPLACESEL, FALSE, (LPARAM)Search.replaceText);
 }
 
 // Replace All as one new text instead of one control edit per match,
@@ -198,11 +198,11 @@ static void ReplaceSelection(void)
 // compute (wrapped lines, lone line breaks), and the steps do the work.
 static int ReplaceAllInOnePass(void)
 {
-    if (Penrik.Settings.wordWrap)
+    if (Penrik.settings.wordWrap)
         return 0;
     DWORD start = 0, end = 0;
     SendMessageW(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-    size_t findLength = (size_t)lstrlenW(Search.FindText);
+    size_t findLength = (size_t)lstrlenW(Search.findText);
     if (findLength == 0 || end - start != findLength)
         return 0;
 
@@ -215,9 +215,9 @@ static int ReplaceAllInOnePass(void)
         NoWorkingCopy();
         return 1;
     }
-    size_t replacementLength = (size_t)lstrlenW(Search.ReplaceText);
+    size_t replacementLength = (size_t)lstrlenW(Search.replaceText);
     SearchScan<wchar_t> scan = ScanOf(copy, length);
-    if (!ReplaceAllComputable(copy.text, length, Search.FindText, findLength, Search.ReplaceText,
+    if (!ReplaceAllComputable(copy.text, length, Search.findText, findLength, Search.replaceText,
                               replacementLength) ||
         !MatchAt(&scan, start)) {
         DropWorkingCopy(&copy);
@@ -227,7 +227,7 @@ static int ReplaceAllInOnePass(void)
     ChangeState state = CurrentChangeState();
     std::wstring result;
     try {
-        ReplaceAllInOnePass(&scan, start, Search.ReplaceText, replacementLength, &state, &result);
+        ReplaceAllInOnePass(&scan, start, Search.replaceText, replacementLength, &state, &result);
     } catch (const std::bad_alloc&) {
         DropWorkingCopy(&copy);
         return 0;
@@ -238,7 +238,7 @@ static int ReplaceAllInOnePass(void)
         OutOfMemory();
         return 1;
     }
-    Search.Replacing = 0;
+    Search.replacing = false;
     SearchDone();
     return 1;
 }
@@ -248,20 +248,20 @@ static int ReplaceAllInOnePass(void)
 // ends the steps, as does a cancelled dialog.
 void ReplaceAllCommand(ReplaceAllWay way)
 {
-    Search.Replacing = 1;
+    Search.replacing = true;
     SendMessageW(Penrik.hwndEdit, EM_SETSEL, 0, 0);
     ShowFindBox();
-    if (Search.Replacing == 1 && way == REPLACE_ALL_IN_ONE_PASS && ReplaceAllInOnePass())
+    if (Search.replacing && way == REPLACE_ALL_IN_ONE_PASS && ReplaceAllInOnePass())
         return;
     do {
-        Search.Replacing = 0;
+        Search.replacing = false;
         DWORD packed = (DWORD)SendMessageW(Penrik.hwndEdit, EM_GETSEL, 0, 0);
         if (packed != 0) {
             ReplaceSelection();
-            Search.Replacing = 1;
+            Search.replacing = true;
             FindString(+1);
         }
-    } while (Search.Replacing == 1);
+    } while (Search.replacing);
 }
 
 void SearchCommand(int commandId)

@@ -17,7 +17,7 @@
 #define MAIL_NAME_SIZE (NAME_SIZE * 4)
 
 // Characters in a help file's name, the terminating zero included.
-static const int HelpNameLength = (int)(sizeof Penrik.Settings.helpFile[0] / sizeof Penrik.Settings.helpFile[0][0]);
+static const int HelpNameLength = (int)(sizeof Penrik.settings.helpFile[0] / sizeof Penrik.settings.helpFile[0][0]);
 
 static struct {
     char mailLibraryName[16];  // empty when the system has none
@@ -123,7 +123,7 @@ static int SystemViewer(const wchar_t* program, wchar_t* path, int size)
 
 void HelpCommand(int commandId)
 {
-    const wchar_t* name = Penrik.Settings.helpFile[commandId - IDM_HELP1];
+    const wchar_t* name = Penrik.settings.helpFile[commandId - IDM_HELP1];
     HINSTANCE started;
     wchar_t viewer[MAX_PATH];
     switch (ViewerFor(name)) {

@@ -20,9 +20,9 @@ TEST_F(BadSettings, NonNumericAndMissingValuesReadAsThePlatformReaderGives)
     RECT r = WindowRectOf(Penrik.hwndMain);
     EXPECT_EQ(0, r.left);
     EXPECT_EQ(12, r.top);
-    EXPECT_EQ(0u, Penrik.Settings.textColor);
-    EXPECT_EQ(0, Penrik.Settings.font.lfHeight);
-    EXPECT_EQ(0, Penrik.Settings.wordWrap);
+    EXPECT_EQ(0u, Penrik.settings.textColor);
+    EXPECT_EQ(0, Penrik.settings.font.lfHeight);
+    EXPECT_EQ(0, Penrik.settings.wordWrap);
     Type("still works");
     EXPECT_EQ("still works", EditText());
 }
@@ -59,10 +59,10 @@ TEST_F(BadSettings, OverlongStringsAreCutToTheirRoom)
                   "\r\nBuild4Name=" + longText + "\r\nFileName=" + longText + "\r\n");
     script.boxAnswers = {IDOK};
     Start();
-    EXPECT_EQ(std::string(31, 'q'), Penrik.Settings.font.lfFaceName);
-    EXPECT_EQ(std::string(127, 'q'), Utf8(Penrik.Settings.helpFile[0]));
-    EXPECT_EQ(std::string(8, 'q') + "\tF1", Penrik.Settings.helpName[0]);
-    EXPECT_EQ(std::string(8, 'q'), Penrik.Settings.buildName[3]);
+    EXPECT_EQ(std::string(31, 'q'), Penrik.settings.font.lfFaceName);
+    EXPECT_EQ(std::string(127, 'q'), Utf8(Penrik.settings.helpFile[0]));
+    EXPECT_EQ(std::string(8, 'q') + "\tF1", Penrik.settings.helpName[0]);
+    EXPECT_EQ(std::string(8, 'q'), Penrik.settings.buildName[3]);
     // A cut file name would name another file: it is refused, and said so.
     ASSERT_EQ(1u, script.boxes.size());
     EXPECT_EQ("The file name is longer than 255 characters; an empty document was opened instead.",
@@ -76,7 +76,7 @@ TEST_F(BadSettings, MissingSectionGivesDefaultsAndAReadOnlyFileBringsNoMessage)
     WriteSettings("[Other]\r\nPenrikX=300\r\nFontName=Courier New\r\n");
     Start();
     EXPECT_EQ(0, WindowRectOf(Penrik.hwndMain).left);
-    EXPECT_STREQ("MS Sans Serif", Penrik.Settings.font.lfFaceName);
+    EXPECT_STREQ("MS Sans Serif", Penrik.settings.font.lfFaceName);
     ShutDown();
     started = false;
 

@@ -51,7 +51,7 @@ TEST_F(Names, TheBuildResultsLayoutGoesByTheNameAsGivenAndSurvivesABadStoredSize
     EXPECT_EQ(200, r.top);
     EXPECT_EQ(640, r.right - r.left);
     EXPECT_EQ(280, r.bottom - r.top);
-    EXPECT_EQ(0x00000080u, Penrik.Settings.textColor);
+    EXPECT_EQ(0x00000080u, Penrik.settings.textColor);
 }
 
 TEST_F(Names, AResolvedNameTooLongToHoldStartsUntitledAndSaysSo)

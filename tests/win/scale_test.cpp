@@ -126,7 +126,7 @@ TEST_F(Scale, EveryPixelSizeFollowsTheDisplayAndNothingStoredDoes)
         // and what Save Settings writes are the same on every display.
         Command(IDM_SETFONT);
         EXPECT_EQ(MulDiv(-13, dpi, 96), fontDialogHeight);
-        EXPECT_EQ(-13, Penrik.Settings.font.lfHeight);
+        EXPECT_EQ(-13, Penrik.settings.font.lfHeight);
         Command(IDM_SAVESETTINGS);
         EXPECT_EQ("-13", Stored("FontSize"));
         EXPECT_EQ("500", Stored("PenrikW"));

@@ -23,15 +23,15 @@ TEST_F(Shell, DefaultsWithoutASettingsFile)
 {
     Start();
     ExpectWindowAt(Penrik.hwndMain, 0, 28, 640, 424);
-    EXPECT_EQ(0u, Penrik.Settings.textColor);
-    EXPECT_EQ(0xFFFFFFu, Penrik.Settings.backColor);
-    EXPECT_EQ(8, Penrik.Settings.font.lfHeight);
-    EXPECT_STREQ("MS Sans Serif", Penrik.Settings.font.lfFaceName);
-    EXPECT_EQ(0, Penrik.Settings.wordWrap);
-    EXPECT_STREQ(L"penrik.hlp", Penrik.Settings.helpFile[0]);
-    EXPECT_STREQ(L"api32wh.hlp", Penrik.Settings.helpFile[1]);
-    EXPECT_STREQ(L"win16wh", Penrik.Settings.helpFile[2]);
-    EXPECT_STREQ(L"msc.hlp", Penrik.Settings.helpFile[3]);
+    EXPECT_EQ(0u, Penrik.settings.textColor);
+    EXPECT_EQ(0xFFFFFFu, Penrik.settings.backColor);
+    EXPECT_EQ(8, Penrik.settings.font.lfHeight);
+    EXPECT_STREQ("MS Sans Serif", Penrik.settings.font.lfFaceName);
+    EXPECT_EQ(0, Penrik.settings.wordWrap);
+    EXPECT_STREQ(L"penrik.hlp", Penrik.settings.helpFile[0]);
+    EXPECT_STREQ(L"api32wh.hlp", Penrik.settings.helpFile[1]);
+    EXPECT_STREQ(L"win16wh", Penrik.settings.helpFile[2]);
+    EXPECT_STREQ(L"msc.hlp", Penrik.settings.helpFile[3]);
     EXPECT_EQ("PENRIK", Caption());
     EXPECT_EQ("", EditText());
     EXPECT_EQ("", Utf8(DocumentName()));
@@ -146,17 +146,17 @@ TEST_F(Shell, StoredSettingsAreReadWithTheirLimits)
     EXPECT_EQ(20, r.top);
     EXPECT_EQ(500, r.right - r.left);
     EXPECT_EQ(300, r.bottom - r.top);
-    EXPECT_EQ(255u, Penrik.Settings.textColor);
-    EXPECT_EQ(65280u, Penrik.Settings.backColor);
-    EXPECT_EQ(-13, Penrik.Settings.font.lfHeight);
-    EXPECT_STREQ("Courier New", Penrik.Settings.font.lfFaceName);
+    EXPECT_EQ(255u, Penrik.settings.textColor);
+    EXPECT_EQ(65280u, Penrik.settings.backColor);
+    EXPECT_EQ(-13, Penrik.settings.font.lfHeight);
+    EXPECT_STREQ("Courier New", Penrik.settings.font.lfFaceName);
     EXPECT_EQ((LONG)EDIT_STYLE_WRAP, GetWindowLongA(Penrik.hwndEdit, GWL_STYLE) & 0xFFFFFFFF);
     EXPECT_TRUE(GetMenuState(GetMenu(Penrik.hwndMain), IDM_WORDWRAP, MF_BYCOMMAND) & MF_CHECKED);
     // Names of more than eight characters show their first eight.
     EXPECT_EQ("LongerTh", ButtonText(IDM_HELP1));
     EXPECT_EQ("LongerTh\tF1", MenuText(IDM_HELP1));
     EXPECT_EQ("Kompilie", ButtonText(IDM_COMPILE));
-    EXPECT_STREQ(L"my help file.hlp", Penrik.Settings.helpFile[1]);
+    EXPECT_STREQ(L"my help file.hlp", Penrik.settings.helpFile[1]);
 }
 
 TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
@@ -165,11 +165,11 @@ TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
     // So narrow that the menu bar takes two rows: the frame is not the
     // usual one, and the window still comes back where it was.
     SetWindowPos(Penrik.hwndMain, NULL, 33, 44, 180, 366, SWP_NOZORDER);
-    Penrik.Settings.textColor = 0x00123456;
-    Penrik.Settings.backColor = 0x00ABCDEF;
-    Penrik.Settings.font.lfHeight = -17;
-    lstrcpynA(Penrik.Settings.font.lfFaceName, "Courier New", LF_FACESIZE);
-    Penrik.Settings.wordWrap = 1;
+    Penrik.settings.textColor = 0x00123456;
+    Penrik.settings.backColor = 0x00ABCDEF;
+    Penrik.settings.font.lfHeight = -17;
+    lstrcpynA(Penrik.settings.font.lfFaceName, "Courier New", LF_FACESIZE);
+    Penrik.settings.wordWrap = 1;
     SetDocumentName(L"C:\\some where\\file.txt");
     Pump();
     Command(IDM_SAVESETTINGS);
@@ -200,10 +200,10 @@ TEST_F(Shell, SaveSettingsWritesTenKeysAndARestartReadsThemBack)
     EXPECT_EQ(saved.top, r.top);
     EXPECT_EQ(saved.right, r.right);
     EXPECT_EQ(saved.bottom, r.bottom);
-    EXPECT_EQ(0x00123456u, Penrik.Settings.textColor);
-    EXPECT_EQ(0x00ABCDEFu, Penrik.Settings.backColor);
-    EXPECT_EQ(-17, Penrik.Settings.font.lfHeight);
-    EXPECT_STREQ("Courier New", Penrik.Settings.font.lfFaceName);
+    EXPECT_EQ(0x00123456u, Penrik.settings.textColor);
+    EXPECT_EQ(0x00ABCDEFu, Penrik.settings.backColor);
+    EXPECT_EQ(-17, Penrik.settings.font.lfHeight);
+    EXPECT_STREQ("Courier New", Penrik.settings.font.lfFaceName);
     EXPECT_EQ((LONG)EDIT_STYLE_WRAP, GetWindowLongA(Penrik.hwndEdit, GWL_STYLE) & 0xFFFFFFFF);
     LOGFONTA font;
     GetObjectA((HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0), sizeof font, &font);
@@ -237,13 +237,13 @@ TEST_F(Shell, SettingsComeFromTheUsersFileTheVirtualStoreOrTheWindowsFolder)
     WriteSettings("[Penrik]\r\nFontSize=-20\r\n");
     PlaceSettingsFile(VirtualStorePath(), "[Penrik]\r\nFontSize=-11\r\n");
     Start();
-    EXPECT_EQ(-11, Penrik.Settings.font.lfHeight);
-    Penrik.Settings.font.lfHeight = -9;
+    EXPECT_EQ(-11, Penrik.settings.font.lfHeight);
+    Penrik.settings.font.lfHeight = -9;
     Command(IDM_SAVESETTINGS);
     ShutDown();
     started = false;
     Start();
-    EXPECT_EQ(-9, Penrik.Settings.font.lfHeight);
+    EXPECT_EQ(-9, Penrik.settings.font.lfHeight);
     EXPECT_EQ(-9, (int)GetPrivateProfileIntA(SETTINGS_SECTION, "FontSize", 0, UserSettingsPath().c_str()));
     EXPECT_EQ(-20, (int)GetPrivateProfileIntA(SETTINGS_SECTION, "FontSize", 0, SETTINGS_FILE));
 }
@@ -255,13 +255,13 @@ TEST_F(Shell, SaveSettingsWhereTheWindowsFolderIsRefused)
 {
     ASSERT_TRUE(CreateDirectoryA(SettingsPath().c_str(), NULL));
     Start();
-    Penrik.Settings.font.lfHeight = -15;
+    Penrik.settings.font.lfHeight = -15;
     Command(IDM_SAVESETTINGS);
     EXPECT_TRUE(script.boxes.empty());
     ShutDown();
     started = false;
     Start();
-    EXPECT_EQ(-15, Penrik.Settings.font.lfHeight);
+    EXPECT_EQ(-15, Penrik.settings.font.lfHeight);
 
     // No folder for the user's file: a file has its name.
     PlaceSettingsFile(UserSettingsPath(), "");
@@ -353,7 +353,7 @@ TEST_F(Shell, BuildResultsLayout)
     EXPECT_EQ(200, r.top);
     EXPECT_EQ(700, r.right - r.left);
     EXPECT_EQ(280, r.bottom - r.top);
-    EXPECT_EQ(0x80u, Penrik.Settings.textColor);
+    EXPECT_EQ(0x80u, Penrik.settings.textColor);
     ShutDown();
 
     started = false;
@@ -361,7 +361,7 @@ TEST_F(Shell, BuildResultsLayout)
     r = WindowRectOf(Penrik.hwndMain);
     EXPECT_EQ(28, r.top);
     EXPECT_EQ(500, r.bottom - r.top);
-    EXPECT_EQ(0u, Penrik.Settings.textColor);
+    EXPECT_EQ(0u, Penrik.settings.textColor);
 }
 
 TEST_F(Shell, MailLibraryMissingGraysSendMail)

@@ -472,7 +472,7 @@ TEST_F(Tools, EachKindOfHelpFileGoesToItsViewer)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        lstrcpynW(Penrik.Settings.helpFile[2], Wide(row.name).c_str(), 128);
+        lstrcpynW(Penrik.settings.helpFile[2], Wide(row.name).c_str(), 128);
         script.shell.clear();
         Key(VK_F7);
         ASSERT_EQ(1u, script.shell.size());

@@ -209,7 +209,7 @@ TEST_F(WrapFontColor, StartUpFontsAndTheFontDialogRecord)
     const CHOOSEFONTA& record = fontCalls[0].record;
     EXPECT_EQ((DWORD)sizeof(CHOOSEFONTA), record.lStructSize);
     EXPECT_EQ(Penrik.hwndMain, record.hwndOwner);
-    EXPECT_EQ(&Penrik.Settings.font, record.lpLogFont);
+    EXPECT_EQ(&Penrik.settings.font, record.lpLogFont);
     EXPECT_EQ(0x141u, record.Flags);
     EXPECT_EQ(0x2000, record.nFontType);
     EXPECT_EQ(255u, record.rgbColors);
@@ -233,7 +233,7 @@ TEST_F(WrapFontColor, WrapSettingStartsWrappedAndChecked)
     EXPECT_EQ(Penrik.hwndEdit, GetFocus());
     Type("ok");
     EXPECT_EQ("ok", EditText());
-    EXPECT_EQ(0, Penrik.Settings.wordWrap);
+    EXPECT_EQ(0, Penrik.settings.wordWrap);
     EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
 }
@@ -246,8 +246,8 @@ TEST_F(WrapFontColor, SetFontThenWordWrapThenSetFont)
     fontAnswers.push_back({true, bold, RGB(0, 128, 0)});
     Command(IDM_SETFONT);
     ExpectFont(FontOf(Penrik.hwndEdit), -16, "Courier New", &bold, "after Set Font");
-    EXPECT_EQ(RGB(0, 128, 0), Penrik.Settings.textColor);
-    EXPECT_EQ(-16, Penrik.Settings.font.lfHeight);
+    EXPECT_EQ(RGB(0, 128, 0), Penrik.settings.textColor);
+    EXPECT_EQ(-16, Penrik.settings.font.lfHeight);
     // The toolbar keeps its own font.
     EXPECT_EQ(toolbarFont, Penrik.hToolbarFont);
     EXPECT_EQ(toolbarFont, (HFONT)SendMessageA(GetDlgItem(Penrik.hwndMain, IDM_CUT), WM_GETFONT, 0, 0));
@@ -255,7 +255,7 @@ TEST_F(WrapFontColor, SetFontThenWordWrapThenSetFont)
 
     Command(IDM_WORDWRAP);
     ExpectFont(FontOf(Penrik.hwndEdit), -16, "Courier New", NULL, "after Word Wrap");
-    EXPECT_EQ(RGB(0, 128, 0), Penrik.Settings.textColor);
+    EXPECT_EQ(RGB(0, 128, 0), Penrik.settings.textColor);
 
     // The next Set Font opens on the record and the current colour, and
     // applies the attributes again.
@@ -269,7 +269,7 @@ TEST_F(WrapFontColor, SetFontThenWordWrapThenSetFont)
     EXPECT_EQ(-16, fontCalls[1].font.lfHeight);
     EXPECT_EQ(FW_BOLD, fontCalls[1].font.lfWeight);
     ExpectFont(FontOf(Penrik.hwndEdit), -20, "Times New Roman", &italic, "after the second Set Font");
-    EXPECT_EQ(RGB(1, 2, 3), Penrik.Settings.textColor);
+    EXPECT_EQ(RGB(1, 2, 3), Penrik.settings.textColor);
 }
 
 TEST_F(WrapFontColor, CancelledDialogsChangeNothing)
@@ -278,20 +278,20 @@ TEST_F(WrapFontColor, CancelledDialogsChangeNothing)
     Start();
     HFONT font = (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0);
     HBRUSH brush = EditBrush();
-    LOGFONTA before = Penrik.Settings.font;
+    LOGFONTA before = Penrik.settings.font;
 
     fontAnswers.push_back({false, LOGFONTA(), 0});
     Command(IDM_SETFONT);
     EXPECT_EQ(font, (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0));
     EXPECT_EQ(OBJ_FONT, (int)GetObjectType(font));
-    EXPECT_EQ(0xFF0000u, Penrik.Settings.textColor);
-    EXPECT_EQ(0, memcmp(&before, &Penrik.Settings.font, sizeof before));
+    EXPECT_EQ(0xFF0000u, Penrik.settings.textColor);
+    EXPECT_EQ(0, memcmp(&before, &Penrik.settings.font, sizeof before));
 
     colorAnswers.push_back({false, 0, -1, 0});
     Command(IDM_SETCOLOR);
     EXPECT_EQ(brush, EditBrush());
     EXPECT_EQ(OBJ_BRUSH, (int)GetObjectType(brush));
-    EXPECT_EQ(0x00FF00u, Penrik.Settings.backColor);
+    EXPECT_EQ(0x00FF00u, Penrik.settings.backColor);
     EXPECT_EQ(1u, fontCalls.size());
     EXPECT_EQ(1u, colorCalls.size());
 }
@@ -331,7 +331,7 @@ TEST_F(WrapFontColor, WordWrapTwiceAndTheReload)
     EXPECT_EQ("", EditText());  // empty until the posted load
     EXPECT_EQ((DWORD)EDIT_STYLE_WRAP, StyleOf(Penrik.hwndEdit));
     EXPECT_TRUE(Checked(IDM_WORDWRAP));
-    EXPECT_EQ(1, Penrik.Settings.wordWrap);
+    EXPECT_EQ(1, Penrik.settings.wordWrap);
     EXPECT_EQ(IDC_EDIT, GetDlgCtrlID(Penrik.hwndEdit));
     EXPECT_GT((DWORD)SendMessageA(Penrik.hwndEdit, EM_GETLIMITTEXT, 0, 0), 0x10000u);
     RECT client, edit;
@@ -352,7 +352,7 @@ TEST_F(WrapFontColor, WordWrapTwiceAndTheReload)
     EXPECT_EQ("", EditText());
     EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
-    EXPECT_EQ(0, Penrik.Settings.wordWrap);
+    EXPECT_EQ(0, Penrik.settings.wordWrap);
     Pump();
     EXPECT_EQ("\tfirst line\r\nsecond\r\n", EditText());
 }
@@ -416,7 +416,7 @@ TEST_F(WrapFontColor, FailedRecreationKeepsTheControlAndSaysSo)
     EXPECT_TRUE(IsWindow(Penrik.hwndEdit));
     EXPECT_EQ("unsaved text", EditText());
     EXPECT_EQ((DWORD)EDIT_STYLE_PLAIN, StyleOf(Penrik.hwndEdit));
-    EXPECT_EQ(0, Penrik.Settings.wordWrap);
+    EXPECT_EQ(0, Penrik.settings.wordWrap);
     EXPECT_FALSE(Checked(IDM_WORDWRAP));
     EXPECT_EQ(font, (HFONT)SendMessageA(Penrik.hwndEdit, WM_GETFONT, 0, 0));
     EXPECT_EQ(OBJ_FONT, (int)GetObjectType(font));
@@ -434,9 +434,9 @@ TEST_F(WrapFontColor, ColourDialogRecordAndCustomColours)
     colorAnswers.push_back({true, RGB(0, 0, 128), 3, RGB(10, 20, 30)});
     colorAnswers.push_back({true, RGB(255, 255, 0), 15, RGB(1, 1, 1)});
     Command(IDM_SETCOLOR);
-    EXPECT_EQ(RGB(0, 0, 128), Penrik.Settings.backColor);
+    EXPECT_EQ(RGB(0, 0, 128), Penrik.settings.backColor);
     Command(IDM_SETCOLOR);
-    EXPECT_EQ(RGB(255, 255, 0), Penrik.Settings.backColor);
+    EXPECT_EQ(RGB(255, 255, 0), Penrik.settings.backColor);
 
     ASSERT_EQ(2u, colorCalls.size());
     const CHOOSECOLORA& first = colorCalls[0].record;
@@ -470,7 +470,7 @@ TEST_F(WrapFontColor, ColourDialogRecordAndCustomColours)
     Command(IDM_SETCOLOR);
     EXPECT_EQ(RGB(9, 9, 9), colorCalls[3].custom[5]);
     EXPECT_EQ(RGB(1, 1, 1), colorCalls[3].custom[15]);
-    EXPECT_EQ(RGB(255, 255, 0), Penrik.Settings.backColor);
+    EXPECT_EQ(RGB(255, 255, 0), Penrik.settings.backColor);
 }
 
 TEST_F(WrapFontColor, EditControlColours)
