@@ -146,6 +146,7 @@ static int RouteCommand(int id)
     case IDM_SENDMAIL:     SendMailCommand(); break;
     case IDM_EXIT:         ExitCommand(); break;
     case IDM_UNDO:
+    case IDM_REDO:
     case IDM_CUT:
     case IDM_COPY:
     case IDM_PASTE:

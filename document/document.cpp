@@ -4,6 +4,7 @@
 
 #include <stdio.h>
 
+#include "base/editor_messages.h"
 #include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
@@ -88,7 +89,8 @@ void OfferRecovery(const wchar_t* name)
     RecoveredText found;
     if (!TakeRecoveryCopy(name, &found))
         return;
-    if (SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)found.text)) {
+    // Taken as an edit: Undo shows the file's own text again.
+    if (SendMessageW(Penrik.hwndEdit, EM_SETTEXTASEDIT, 0, (LPARAM)found.text)) {
         Doc.breaks = found.breaks;
         Doc.encoding = found.encoding;
         SetModified(true);

@@ -9,6 +9,7 @@
 #include "document/document.h"
 #include "editing/look.h"
 #include "editing/typing.h"
+#include "editing/undo.h"
 
 // Pixel places in BASE_DPI pixels.
 #define EDIT_TOP 44  // first client row of the edit control, below the toolbar
@@ -16,6 +17,7 @@
 void ResetEditing(void)
 {
     ResetTyping();
+    ResetUndo();
     ResetEditorLook();
 }
 
@@ -28,8 +30,10 @@ static HWND CreateEditControl(DWORD style)
     HWND edit = CreateWindowExW(WS_EX_TOPMOST, L"Edit", NULL, style, 0, Scaled(EDIT_TOP), client.right - client.left,
                                 height > 0 ? height : 0, Penrik.hwndMain, (HMENU)(INT_PTR)IDC_EDIT,
                                 Penrik.hInst, NULL);
-    if (edit != NULL)
+    if (edit != NULL) {
         SendMessageA(edit, EM_LIMITTEXT, 0, 0);
+        RecordEdits(edit);
+    }
     return edit;
 }
 
@@ -76,6 +80,7 @@ void WordWrapCommand(void)
     // Destroying the focused control leaves no window with the focus; an
     // untitled document gets no load that would give it back.
     bool hadFocus = GetFocus() == Penrik.hwndEdit;
+    KeepHistoryThroughReload();
     DestroyWindow(Penrik.hwndEdit);
     Penrik.hwndEdit = edit;
     if (answer == SAVE_DROPPED)
@@ -91,7 +96,10 @@ void EditCommand(int commandId)
     HWND edit = Penrik.hwndEdit;
     switch (commandId) {
     case IDM_UNDO:
-        SendMessageA(edit, EM_UNDO, 0, 0);
+        UndoCommand();
+        break;
+    case IDM_REDO:
+        RedoCommand();
         break;
     case IDM_CUT:
         SendMessageA(edit, WM_CUT, 0, 0);

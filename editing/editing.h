@@ -55,4 +55,10 @@ void CopyFontAttributes(LOGFONTA* record);
 ChangeState CurrentChangeState(void);
 bool SetEditedText(const wchar_t* text, const ChangeState& after);
 
+// The edits made between these two are one step for Undo.
+void BeginEditGroup(void);
+void EndEditGroup(void);
+// What the edit history holds, in bytes of text.
+size_t UndoHistoryBytes(void);
+
 #endif

@@ -97,7 +97,8 @@ bool EditHistory::Append(char16_t** text, size_t* length, const char16_t* more, 
     if (moreLength == 0)
         return true;
     size_t total = *length + moreLength;
-    char16_t* joined = (char16_t*)memory_.allocate(total * sizeof(char16_t));
+    // One more for the zero that ends it, so that it can be handed on as it is.
+    char16_t* joined = (char16_t*)memory_.allocate((total + 1) * sizeof(char16_t));
     if (joined == nullptr)
         return false;
     char16_t* old = *text;
@@ -110,6 +111,7 @@ bool EditHistory::Append(char16_t** text, size_t* length, const char16_t* more, 
             memcpy(joined, old, *length * sizeof(char16_t));
         memcpy(joined + *length, more, moreLength * sizeof(char16_t));
     }
+    joined[total] = 0;
     memory_.release(old);
     *text = joined;
     *length = total;
@@ -151,8 +153,7 @@ bool EditHistory::Record(size_t at, const char16_t* removed, size_t removedLengt
     }
     if (!made) {
         // The edit stands; no step of it can be undone, nor any before it.
-        Clear();
-        savedReachable_ = false;
+        LoseTrack();
         return false;
     }
     // Enter opens a step its indentation joins; typing after the
@@ -164,6 +165,12 @@ bool EditHistory::Record(size_t at, const char16_t* removed, size_t removedLengt
 }
 
 void EditHistory::EndRun() { runOpen_ = false; }
+
+void EditHistory::LoseTrack()
+{
+    Clear();
+    savedReachable_ = false;
+}
 
 const EditStep* EditHistory::Undo()
 {

@@ -17,6 +17,7 @@ enum EditKind {
 };
 
 // One edit: at `at`, `removed` was replaced by `inserted` (characters).
+// Each text is followed by a zero; an empty one may be null.
 struct EditStep {
     size_t at;
     char16_t* removed;
@@ -60,6 +61,9 @@ public:
                 size_t insertedLength, EditKind kind);
     // The caret moved, or a command ran: the next edit starts a new step.
     void EndRun();
+    // The text changed in a way no step holds: nothing can be undone, and
+    // the saved text is out of reach.
+    void LoseTrack();
 
     // The step that Undo takes back (to be applied as: at `at`, replace
     // `inserted` by `removed`), or null at the oldest text; the history

@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "editing/indent.h"
 #include "editing/typing.h"
+#include "editing/undo.h"
 
 // Pixel places in BASE_DPI pixels.
 #define INDICATOR_X      472 // the line indicator's text in the status panel
@@ -62,6 +63,20 @@ static void RefreshLineIndicator(DWORD position)
     unsigned int line = (unsigned int)SendMessageA(Penrik.hwndEdit, EM_LINEFROMCHAR, position, 0);
     if (line != Typing.lineShown)
         ShowLineNumber(line);
+}
+
+void ShowCaretLine(void)
+{
+    DWORD caret = 0;
+    SendMessageA(Penrik.hwndEdit, EM_GETSEL, 0, (LPARAM)&caret);
+    RefreshLineIndicator(caret);
+}
+
+bool AskSkipIndent(bool skip)
+{
+    bool before = Typing.skipIndent;
+    Typing.skipIndent = skip;
+    return before;
 }
 
 void CutOrPasteOnRightButton(UINT mouseMessage)
@@ -178,6 +193,7 @@ LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (HIWORD(wParam)) {
     case EN_CHANGE: {
+        NoteTextChanged();
         DWORD start = 0;
         SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
         unsigned int line = (unsigned int)SendMessageA(Penrik.hwndEdit, EM_LINEFROMCHAR, start, 0);
@@ -205,7 +221,7 @@ bool SetEditedText(const wchar_t* text, const ChangeState& after)
     // indent anything for it.
     HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     Typing.skipIndent = true;
-    LRESULT set = SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+    bool set = ReplaceTextAsEdit(text);
     SetCursor(previousCursor);
     Typing.skipIndent = after.skipIndent;
     if (!set)

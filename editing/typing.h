@@ -4,5 +4,10 @@
 
 // Start-up: line 1 shown, no skip asked for.
 void ResetTyping(void);
+// The indicator shows the caret's line.
+void ShowCaretLine(void);
+// Whether the next change of line is to skip its indentation; returns
+// what was asked before.
+bool AskSkipIndent(bool skip);
 
 #endif

@@ -25,6 +25,7 @@
 #define IDM_PASTE        203
 #define IDM_CLEAR        204
 #define IDM_SELECTALL    205
+#define IDM_REDO         206
 
 /* Search */
 #define IDM_FIND         300

@@ -253,6 +253,8 @@ void ReplaceAllCommand(ReplaceAllWay way)
     ShowFindBox();
     if (Search.replacing && way == REPLACE_ALL_IN_ONE_PASS && ReplaceAllInOnePass())
         return;
+    // However many matches it replaces, it is one step for Undo.
+    BeginEditGroup();
     do {
         Search.replacing = false;
         DWORD packed = (DWORD)SendMessageW(Penrik.hwndEdit, EM_GETSEL, 0, 0);
@@ -262,6 +264,7 @@ void ReplaceAllCommand(ReplaceAllWay way)
             FindString(+1);
         }
     } while (Search.replacing);
+    EndEditGroup();
 }
 
 void SearchCommand(int commandId)

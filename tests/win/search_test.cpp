@@ -1,57 +1,12 @@
 // The Search menu, driven through the real Find dialog.
 #include "harness.h"
+#include "findbox.h"
 
 #include <functional>
 
 namespace {
 
 using Range = std::pair<DWORD, DWORD>;
-using DialogStep = std::function<void(HWND)>;
-
-// A thread timer runs inside the dialog's own message loop and takes the
-// next step on each Find dialog that opens.
-std::deque<DialogStep> dialogSteps;
-int stuckTicks;
-
-void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND dialog = FindWindowA("#32770", "Find");
-    if (dialog == NULL || GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId())
-        return;
-    if (GetPropA(dialog, "driven") != NULL) {
-        if (++stuckTicks == 300) {
-            ADD_FAILURE() << "the Find dialog stayed open";
-            EndDialog(dialog, 0);
-        }
-        return;
-    }
-    SetPropA(dialog, "driven", (HANDLE)1);
-    stuckTicks = 0;
-    if (dialogSteps.empty()) {
-        ADD_FAILURE() << "unexpected dialog";
-        EndDialog(dialog, 0);
-        return;
-    }
-    DialogStep step = dialogSteps.front();
-    dialogSteps.pop_front();
-    step(dialog);
-}
-
-// Types into the fields (null leaves one alone), clicks the check box
-// when asked, then clicks `button`.
-DialogStep Enter(const char* find, const char* replacement = NULL, int button = IDOK,
-                 bool clickCase = false)
-{
-    return [=](HWND dialog) {
-        if (find != NULL)
-            SetDlgItemTextA(dialog, IDC_FINDTEXT, find);
-        if (replacement != NULL)
-            SetDlgItemTextA(dialog, IDC_REPLTEXT, replacement);
-        if (clickCase)
-            SendDlgItemMessageA(dialog, IDC_CASE, BM_CLICK, 0, 0);
-        SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
-    };
-}
 
 // What the dialog shows when it opens: "find/replacement", " checked".
 DialogStep Look(std::string* shown)
@@ -82,25 +37,12 @@ LRESULT CALLBACK RecordKeyCommands(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return CallWindowProcA(mainProc, hwnd, msg, wParam, lParam);
 }
 
-class Search : public PenrikTest {
+class Search : public FindBoxTest {
 protected:
     void SetUp() override
     {
-        PenrikTest::SetUp();
-        dialogSteps.clear();
-        timer = SetTimer(NULL, 0, 10, DriveDialog);
+        FindBoxTest::SetUp();
         Start();
-    }
-    void TearDown() override
-    {
-        KillTimer(NULL, timer);
-        EXPECT_TRUE(dialogSteps.empty()) << "a dialog step never ran";
-        PenrikTest::TearDown();
-    }
-    void WithDialog(int command, DialogStep step)
-    {
-        dialogSteps.push_back(step);
-        Command(command);
     }
     void SetText(const char* text, DWORD start, DWORD end)
     {
@@ -113,21 +55,6 @@ protected:
         SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         return Range(start, end);
     }
-    // The boxes since the last call: how many "Done" boxes, or the text
-    // of another box.
-    std::string Boxes()
-    {
-        std::string seen;
-        for (const BoxCall& box : script.boxes)
-            if (box.text == "Done" && box.caption == "Find String" && box.type == (MB_OK | MB_ICONINFORMATION))
-                seen += "Done;";
-            else
-                seen += box.text + ";";
-        script.boxes.clear();
-        return seen;
-    }
-
-    UINT_PTR timer = 0;
 };
 
 TEST_F(Search, FindOpensTheCommandsAndTheirKeysForGood)
@@ -273,7 +200,8 @@ TEST_F(Search, ReplaceTakesWhateverIsSelected)
     SendMessageA(Penrik.hwndEdit, EM_SETSEL, 0, 1);
     Key('R', true);
     EXPECT_EQ("XYXYbc", EditText());
-    EXPECT_FALSE(SendMessageA(Penrik.hwndEdit, EM_CANUNDO, 0, 0));
+    Command(IDM_UNDO);
+    EXPECT_EQ("aXYbc", EditText());
 }
 
 TEST_F(Search, ReplaceAllSkipsPositionZeroAndAMatchRightAfterAReplacement)

@@ -1,0 +1,645 @@
+// Undo and Redo. The control's own undo holds one edit; the editor keeps
+// every edit instead. Each message that changes the text is seen on its
+// way into the control: the text it may remove is read before it, the
+// text it inserted after it, and both go into one history.
+#include "editing/undo.h"
+
+#include <string.h>
+
+#include "base/editor_messages.h"
+#include "base/process.h"
+#include "base/syscalls.h"
+#include "resources/resource.h"
+#include "document/document.h"
+#include "editing/editing.h"
+#include "editing/history.h"
+#include "editing/typing.h"
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the control's characters are 16 bits");
+
+static void* TakeMemory(size_t bytes) { return Sys.LocalAlloc(LMEM_FIXED, bytes); }
+static void GiveMemory(void* block) { LocalFree(block); }
+
+static EditHistory History(DEFAULT_HISTORY_LIMITS, HistoryMemory{TakeMemory, GiveMemory});
+
+// Room for what a typed key inserts: the character, or Enter's line
+// break and the indentation that follows it.
+#define EXPECTED_SIZE 256
+
+// One edit on its way into the control.
+struct Recording {
+    DWORD start, end, length;  // the selection and the text's length before it
+    DWORD windowStart;         // the characters it may remove, read before it
+    wchar_t* window;
+    DWORD windowEnd;
+    wchar_t expected[EXPECTED_SIZE];  // what it inserts, while known
+    size_t expectedLength;
+    bool expectedKnown;
+};
+
+static struct {
+    WNDPROC controlProc;   // the Edit class's own procedure
+    Recording* recording;  // the edit under way, or null
+    int changes;           // the control's change notifications since it began
+    bool applying;         // Undo or Redo is changing the text
+    int grouped;           // edits that are to be one step are under way
+    wchar_t* before;       // the whole text when they began (null: no room)
+    DWORD beforeLength;
+    bool reloadPending;    // the next new text may be the same text again
+    unsigned long long reloadHash;
+} Undo;
+
+void ResetUndo(void)
+{
+    History.Clear();
+    if (Undo.before != NULL)
+        LocalFree(Undo.before);
+    Undo.recording = NULL;
+    Undo.changes = 0;
+    Undo.applying = false;
+    Undo.grouped = 0;
+    Undo.before = NULL;
+    Undo.reloadPending = false;
+}
+
+size_t UndoHistoryBytes(void) { return History.Bytes(); }
+
+/* Reading the control's text */
+
+static DWORD TextLength(HWND edit) { return (DWORD)CallWindowProcW(Undo.controlProc, edit, WM_GETTEXTLENGTH, 0, 0); }
+
+// The whole text, zero-terminated, in local memory; null when there is
+// no room for it.
+static wchar_t* ReadAll(HWND edit, DWORD* length)
+{
+    *length = TextLength(edit);
+    wchar_t* text = (wchar_t*)Sys.LocalAlloc(LMEM_FIXED, ((SIZE_T)*length + 1) * sizeof(wchar_t));
+    if (text != NULL)
+        *length = (DWORD)CallWindowProcW(Undo.controlProc, edit, WM_GETTEXT, (WPARAM)*length + 1, (LPARAM)text);
+    return text;
+}
+
+// Copies [from, to) of the line that starts at `first` and has `length`
+// characters. False when there is no room to read it.
+static bool CopyFromLine(HWND edit, DWORD first, DWORD length, DWORD from, DWORD to, wchar_t* out)
+{
+    wchar_t small[128];
+    wchar_t* line = small;
+    if (length + 2 > sizeof small / sizeof small[0]) {
+        line = (wchar_t*)Sys.LocalAlloc(LMEM_FIXED, ((SIZE_T)length + 2) * sizeof(wchar_t));
+        if (line == NULL)
+            return false;
+    }
+    *(WORD*)line = (WORD)(length + 1);  // the capacity word takes the first character
+    LRESULT lineIndex = SendMessageW(edit, EM_LINEFROMCHAR, first, 0);
+    SendMessageW(edit, EM_GETLINE, (WPARAM)lineIndex, (LPARAM)line);
+    memcpy(out, line + (from - first), (size_t)(to - from) * sizeof(wchar_t));
+    if (line != small)
+        LocalFree(line);
+    return true;
+}
+
+static wchar_t NoText[1];
+
+static void FreeText(wchar_t* text)
+{
+    if (text != NULL && text != NoText)
+        LocalFree(text);
+}
+
+// The characters [from, to) of the control's text, zero-terminated, in
+// local memory (FreeText frees it); null when there is no room. A range
+// in one line, or running from one line over its break into the next, is
+// read from those lines alone; any other from the start of the text.
+static wchar_t* ReadText(HWND edit, DWORD from, DWORD to)
+{
+    DWORD count = to - from;
+    if (count == 0)
+        return NoText;
+    wchar_t* text = (wchar_t*)Sys.LocalAlloc(LMEM_FIXED, ((SIZE_T)count + 1) * sizeof(wchar_t));
+    if (text == NULL)
+        return NULL;
+    text[count] = 0;
+
+    LRESULT line = SendMessageW(edit, EM_LINEFROMCHAR, from, 0);
+    LRESULT first = SendMessageW(edit, EM_LINEINDEX, (WPARAM)line, 0);
+    if (first >= 0 && (DWORD)first <= from) {
+        DWORD length = (DWORD)SendMessageW(edit, EM_LINELENGTH, (WPARAM)first, 0);
+        DWORD end = (DWORD)first + length;
+        LRESULT next = SendMessageW(edit, EM_LINEINDEX, (WPARAM)line + 1, 0);
+        DWORD nextLength = next >= 0 ? (DWORD)SendMessageW(edit, EM_LINELENGTH, (WPARAM)next, 0) : 0;
+        bool inLine = to <= end;
+        // A CR LF between the two lines.
+        bool intoNext = next >= 0 && (DWORD)next == end + 2 && to <= (DWORD)next + nextLength;
+        if ((inLine || intoNext) && length < 0xFFFF && nextLength < 0xFFFF) {
+            DWORD pos = from;
+            wchar_t* out = text;
+            bool read = true;
+            if (pos < end) {
+                DWORD upTo = to < end ? to : end;
+                read = CopyFromLine(edit, (DWORD)first, length, pos, upTo, out);
+                out += upTo - pos;
+                pos = upTo;
+            }
+            for (; read && pos < to && pos < end + 2; ++pos)
+                *out++ = pos == end ? L'\r' : L'\n';
+            if (read && pos < to)
+                read = CopyFromLine(edit, (DWORD)next, nextLength, pos, to, out);
+            if (read)
+                return text;
+            LocalFree(text);
+            return NULL;
+        }
+    }
+    DWORD length = 0;
+    wchar_t* all = ReadAll(edit, &length);
+    if (all == NULL || length < to) {
+        if (all != NULL)
+            LocalFree(all);
+        LocalFree(text);
+        return NULL;
+    }
+    memcpy(text, all + from, (size_t)count * sizeof(wchar_t));
+    LocalFree(all);
+    return text;
+}
+
+/* Recording */
+
+// Whatever the document last loaded or saved is the text now, when it
+// has no unsaved changes; and a reload that did not come makes the old
+// history meaningless.
+static void SyncSaved(void)
+{
+    if (Undo.reloadPending) {
+        Undo.reloadPending = false;
+        History.Clear();
+    }
+    if (!Modified())
+        History.MarkSaved();
+}
+
+// The edit that turned `old` into `now`, as one step: the text between
+// their common start and their common end.
+static void RecordDifference(const wchar_t* old, size_t oldLength, const wchar_t* now, size_t nowLength, EditKind kind)
+{
+    size_t head = 0;
+    while (head < oldLength && head < nowLength && old[head] == now[head])
+        ++head;
+    size_t tail = 0;
+    while (tail < oldLength - head && tail < nowLength - head &&
+           old[oldLength - 1 - tail] == now[nowLength - 1 - tail])
+        ++tail;
+    History.Record(head, (const char16_t*)old + head, oldLength - head - tail, (const char16_t*)now + head,
+                   nowLength - head - tail, kind);
+}
+
+// The edit is over: what it removed lies in its window, and what it
+// inserted ends at the caret.
+static void KeepEdit(HWND edit, const Recording& r, EditKind kind)
+{
+    DWORD caret = 0;
+    CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, 0, (LPARAM)&caret);
+    DWORD length = TextLength(edit);
+    DWORD at = r.start < caret ? r.start : caret;
+    if (kind == EDIT_BACKSPACE && r.window != NULL && at > r.windowStart) {
+        // What Backspace removes lies before the caret, and indentation
+        // may take its place: the edit starts where the texts part.
+        wchar_t* now = ReadText(edit, r.windowStart, at);
+        if (now == NULL) {
+            History.LoseTrack();
+            return;
+        }
+        DWORD same = 0;
+        while (r.windowStart + same < at && now[same] == r.window[same])
+            ++same;
+        at = r.windowStart + same;
+        FreeText(now);
+    }
+    long long removedEnd = (long long)caret + r.length - length;
+    if (r.window == NULL || removedEnd < at || at < r.windowStart || removedEnd > r.windowEnd) {
+        // Not an edit that can be told from here: the history cannot be trusted.
+        History.LoseTrack();
+        return;
+    }
+    size_t insertedLength = caret - at;
+    const wchar_t* inserted = r.expected;
+    wchar_t* read = NULL;
+    if (!r.expectedKnown || r.expectedLength != insertedLength) {
+        read = ReadText(edit, at, caret);
+        if (read == NULL) {
+            History.LoseTrack();
+            return;
+        }
+        inserted = read;
+    }
+    History.Record(at, (const char16_t*)r.window + (at - r.windowStart), (size_t)(removedEnd - at),
+                   (const char16_t*)inserted, insertedLength, kind);
+    FreeText(read);
+}
+
+// A message that arrives while an edit is under way, such as the
+// indentation that follows Enter: part of that edit.
+static LRESULT Nested(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Recording* r = Undo.recording;
+    if (r != NULL && r->expectedKnown) {
+        DWORD start = 0, end = 0;
+        CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        const wchar_t* text = msg == EM_REPLACESEL && lParam != 0 ? (const wchar_t*)lParam : NULL;
+        size_t n = text != NULL ? (size_t)lstrlenW(text) : 0;
+        if (text != NULL && start == end && start == r->start + r->expectedLength &&
+            r->expectedLength + n < EXPECTED_SIZE) {
+            memcpy(r->expected + r->expectedLength, text, n * sizeof(wchar_t));
+            r->expectedLength += n;
+        } else {
+            r->expectedKnown = false;
+        }
+    }
+    return CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+}
+
+// Hands the message to the control as one edit of `kind`. The characters
+// [windowStart, windowEnd) are read first, since it may remove any of
+// them; `expected`, when given, is what it inserts.
+static LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, EditKind kind, DWORD windowStart,
+                            DWORD windowEnd, const wchar_t* expected)
+{
+    if (Undo.recording != NULL || Undo.applying || Undo.grouped > 0)
+        return Nested(edit, msg, wParam, lParam);
+    SyncSaved();
+    Recording r;
+    r.start = r.end = 0;
+    CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, (WPARAM)&r.start, (LPARAM)&r.end);
+    r.length = TextLength(edit);
+    r.windowStart = windowStart;
+    r.windowEnd = windowEnd;
+    r.window = ReadText(edit, windowStart, windowEnd);
+    r.expectedLength = expected != NULL ? (size_t)lstrlenW(expected) : 0;
+    r.expectedKnown = expected != NULL && r.expectedLength < EXPECTED_SIZE;
+    if (r.expectedKnown)
+        memcpy(r.expected, expected, r.expectedLength * sizeof(wchar_t));
+
+    Undo.recording = &r;
+    Undo.changes = 0;
+    LRESULT result = CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+    Undo.recording = NULL;
+    if (Undo.changes > 0)
+        KeepEdit(edit, r, kind);
+    FreeText(r.window);
+    return result;
+}
+
+static void Selection(HWND edit, DWORD* start, DWORD* end)
+{
+    *start = *end = 0;
+    CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, (WPARAM)start, (LPARAM)end);
+}
+
+// A message that replaces the selection by text of its own.
+static LRESULT SelectionEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, const wchar_t* expected)
+{
+    DWORD start, end;
+    Selection(edit, &start, &end);
+    return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, end, expected);
+}
+
+// Where the caret's line starts.
+static DWORD CaretLineStart(HWND edit)
+{
+    LRESULT first = CallWindowProcW(Undo.controlProc, edit, EM_LINEINDEX, (WPARAM)-1, 0);
+    return first >= 0 ? (DWORD)first : 0;
+}
+
+static LRESULT Backspace(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    DWORD start, end;
+    Selection(edit, &start, &end);
+    if (start != end)
+        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, end, NULL);
+    // One character goes, or the line break before the line.
+    DWORD first = CaretLineStart(edit);
+    DWORD from = start >= 2 ? start - 2 : 0;
+    if (start > first && from < first)
+        from = first;
+    return RecordedEdit(edit, msg, wParam, lParam, EDIT_BACKSPACE, from, start, NULL);
+}
+
+static LRESULT DeleteKey(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    DWORD start, end;
+    Selection(edit, &start, &end);
+    if (start != end)
+        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, end, NULL);
+    DWORD length = TextLength(edit);
+    DWORD first = CaretLineStart(edit);
+    DWORD lineEnd = first + (DWORD)CallWindowProcW(Undo.controlProc, edit, EM_LINELENGTH, start, 0);
+    if (GetKeyState(VK_SHIFT) < 0)  // to the start of the line
+        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, first, start, NULL);
+    if (GetKeyState(VK_CONTROL) < 0 && lineEnd > start)  // to the end of the line
+        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, lineEnd, NULL);
+    // One character goes, or the line break after the line.
+    DWORD to = length - start >= 2 ? start + 2 : length;
+    return RecordedEdit(edit, msg, wParam, lParam, EDIT_DELETE, start, to, NULL);
+}
+
+static bool IsWordCharacter(wchar_t c) { return c == L'_' || IsCharAlphaNumericW(c); }
+
+// Ctrl+Backspace: the word before the caret goes, with the blanks after
+// it; at the start of a line, the line break.
+static LRESULT DeleteWordBefore(HWND edit, LPARAM lParam)
+{
+    DWORD start, end;
+    Selection(edit, &start, &end);
+    DWORD first = CaretLineStart(edit);
+    if (start != end || start == first)
+        return Backspace(edit, WM_CHAR, VK_BACK, lParam);
+    wchar_t* line = ReadText(edit, first, start);
+    if (line == NULL)
+        return 0;
+    size_t i = start - first;
+    while (i > 0 && (line[i - 1] == L' ' || line[i - 1] == L'\t'))
+        --i;
+    bool word = i > 0 && IsWordCharacter(line[i - 1]);
+    while (i > 0 && line[i - 1] != L' ' && line[i - 1] != L'\t' && IsWordCharacter(line[i - 1]) == word)
+        --i;
+    FreeText(line);
+    History.EndRun();
+    CallWindowProcW(Undo.controlProc, edit, EM_SETSEL, first + (DWORD)i, start);
+    return RecordedEdit(edit, WM_CLEAR, 0, 0, EDIT_OTHER, first + (DWORD)i, start, L"");
+}
+
+static LRESULT Character(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t c = (wchar_t)wParam;
+    switch (c) {
+    case 0x1A:  // Ctrl+Z
+        UndoCommand();
+        return 1;
+    case 0x19:  // Ctrl+Y
+        RedoCommand();
+        return 1;
+    case 0x7F:  // Ctrl+Backspace
+        return DeleteWordBefore(edit, lParam);
+    case VK_BACK:
+        return Backspace(edit, msg, wParam, lParam);
+    case L'\r':
+    case L'\n': {
+        DWORD start, end;
+        Selection(edit, &start, &end);
+        return RecordedEdit(edit, msg, wParam, lParam, EDIT_NEW_LINE, start, end, L"\r\n");
+    }
+    }
+    if (c < L' ' && c != L'\t')
+        return CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+    DWORD start, end;
+    Selection(edit, &start, &end);
+    wchar_t typed[2] = {c, 0};
+    return RecordedEdit(edit, msg, wParam, lParam, EDIT_TYPING, start, end, typed);
+}
+
+/* Edits that are one step together */
+
+static void BeginGroup(HWND edit)
+{
+    if (Undo.grouped++ > 0)
+        return;
+    SyncSaved();
+    Undo.changes = 0;
+    Undo.before = ReadAll(edit, &Undo.beforeLength);
+}
+
+static void EndGroup(HWND edit, EditKind kind)
+{
+    if (Undo.grouped == 0 || --Undo.grouped > 0)
+        return;
+    wchar_t* before = Undo.before;
+    Undo.before = NULL;
+    if (Undo.changes > 0) {
+        DWORD length = 0;
+        wchar_t* now = before != NULL ? ReadAll(edit, &length) : NULL;
+        if (now != NULL)
+            RecordDifference(before, Undo.beforeLength, now, length, kind);
+        else
+            History.LoseTrack();
+        if (now != NULL)
+            LocalFree(now);
+    }
+    if (before != NULL)
+        LocalFree(before);
+}
+
+void BeginEditGroup(void) { BeginGroup(Penrik.hwndEdit); }
+void EndEditGroup(void) { EndGroup(Penrik.hwndEdit, EDIT_OTHER); }
+
+bool ReplaceTextAsEdit(const wchar_t* text)
+{
+    HWND edit = Penrik.hwndEdit;
+    BeginGroup(edit);
+    ++Undo.changes;  // a multi-line control tells nothing of a new text
+    LRESULT set = CallWindowProcW(Undo.controlProc, edit, WM_SETTEXT, 0, (LPARAM)text);
+    EndGroup(edit, EDIT_OTHER);
+    return set != 0;
+}
+
+/* A new text */
+
+static unsigned long long TextHash(const wchar_t* text, size_t length)
+{
+    unsigned long long hash = 0xCBF29CE484222325ull;
+    for (size_t i = 0; i < length; ++i)
+        hash = (hash ^ (unsigned short)text[i]) * 0x100000001B3ull;
+    return hash ^ length;
+}
+
+void KeepHistoryThroughReload(void)
+{
+    DWORD length = 0;
+    wchar_t* text = ReadAll(Penrik.hwndEdit, &length);
+    Undo.reloadPending = text != NULL;
+    if (text == NULL) {
+        History.Clear();
+        return;
+    }
+    Undo.reloadHash = TextHash(text, length);
+    LocalFree(text);
+}
+
+static LRESULT NewText(HWND edit, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT set = CallWindowProcW(Undo.controlProc, edit, WM_SETTEXT, wParam, lParam);
+    if (Undo.grouped > 0 || Undo.applying) {
+        ++Undo.changes;
+        return set;
+    }
+    if (Undo.reloadPending) {
+        Undo.reloadPending = false;
+        const wchar_t* text = lParam != 0 ? (const wchar_t*)lParam : L"";
+        if (set && TextHash(text, (size_t)lstrlenW(text)) == Undo.reloadHash)
+            return set;  // the same text again: its history stands
+    }
+    History.Clear();
+    return set;
+}
+
+bool NoteTextChanged(void)
+{
+    if (Undo.recording != NULL || Undo.applying || Undo.grouped > 0) {
+        ++Undo.changes;
+        return true;
+    }
+    History.LoseTrack();
+    Undo.reloadPending = false;
+    return false;
+}
+
+/* Undo and Redo */
+
+static void Step(bool undo)
+{
+    if (Undo.recording != NULL || Undo.applying || Undo.grouped > 0)
+        return;
+    SyncSaved();
+    const EditStep* step = undo ? History.Undo() : History.Redo();
+    if (step == NULL)
+        return;
+    // Undo puts back what the step removed; Redo what it inserted.
+    const char16_t* put = undo ? step->removed : step->inserted;
+    size_t putLength = undo ? step->removedLength : step->insertedLength;
+    size_t takeLength = undo ? step->insertedLength : step->removedLength;
+    HWND edit = Penrik.hwndEdit;
+    DWORD length = TextLength(edit);
+    if (step->at + takeLength > length) {
+        History.LoseTrack();
+        return;
+    }
+    bool skip = AskSkipIndent(true);
+    Undo.applying = true;
+    CallWindowProcW(Undo.controlProc, edit, EM_SETSEL, step->at, step->at + takeLength);
+    CallWindowProcW(Undo.controlProc, edit, EM_REPLACESEL, FALSE, (LPARAM)(put != NULL ? (const wchar_t*)put : L""));
+    Undo.applying = false;
+    AskSkipIndent(skip);
+    if (TextLength(edit) != length - takeLength + putLength) {
+        History.LoseTrack();  // the control could not take it
+    }
+    CallWindowProcW(Undo.controlProc, edit, EM_SCROLLCARET, 0, 0);
+    ShowCaretLine();
+    bool saved = History.AtSavedText();
+    SetModified(!saved);
+    if (saved)
+        DropRecoveryCopy();
+}
+
+void UndoCommand(void) { Step(true); }
+void RedoCommand(void) { Step(false); }
+
+/* The control's own menu */
+
+static void ShowContextMenu(HWND edit, LPARAM lParam)
+{
+    HMENU menu = LoadMenuW(Penrik.hInst, L"EditContext");
+    if (menu == NULL)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    DWORD start, end;
+    Selection(edit, &start, &end);
+    auto enable = [popup](UINT id, bool on) { EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+    enable(IDM_UNDO, History.CanUndo());
+    enable(IDM_REDO, History.CanRedo());
+    enable(IDM_CUT, start != end);
+    enable(IDM_COPY, start != end);
+    enable(IDM_CLEAR, start != end);
+    enable(IDM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+    enable(IDM_SELECTALL, start != 0 || end != TextLength(edit));
+
+    POINT at = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    if (at.x == -1 && at.y == -1) {  // from the keyboard: the middle of the text
+        RECT client;
+        GetClientRect(edit, &client);
+        at.x = client.right / 2;
+        at.y = client.bottom / 2;
+        ClientToScreen(edit, &at);
+    }
+    SetFocus(edit);
+    UINT command = (UINT)TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                        at.y, 0, edit, NULL);
+    DestroyMenu(menu);
+    switch (command) {
+    case IDM_UNDO:      UndoCommand(); break;
+    case IDM_REDO:      RedoCommand(); break;
+    case IDM_CUT:       SendMessageW(edit, WM_CUT, 0, 0); break;
+    case IDM_COPY:      SendMessageW(edit, WM_COPY, 0, 0); break;
+    case IDM_PASTE:     SendMessageW(edit, WM_PASTE, 0, 0); break;
+    case IDM_CLEAR:     SendMessageW(edit, WM_CLEAR, 0, 0); break;
+    case IDM_SELECTALL: SendMessageW(edit, EM_SETSEL, 0, (LPARAM)-1); break;
+    }
+}
+
+/* The control's procedure */
+
+static LRESULT CALLBACK EditorProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_UNDO:
+    case EM_UNDO:
+        UndoCommand();
+        return TRUE;
+    case EM_CANUNDO:
+        return History.CanUndo();
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_BACK && (lParam & (1L << 29)) != 0) {  // Alt+Backspace
+            UndoCommand();
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        ShowContextMenu(edit, lParam);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE)
+            return DeleteKey(edit, msg, wParam, lParam);
+        if (wParam >= VK_PRIOR && wParam <= VK_DOWN)  // a key that moves the caret
+            History.EndRun();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case EM_SETSEL:
+        if (Undo.recording == NULL)
+            History.EndRun();
+        break;
+    case WM_CHAR:
+        return Character(edit, msg, wParam, lParam);
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_PASTE:
+        return SelectionEdit(edit, msg, wParam, lParam, msg == WM_PASTE ? NULL : L"");
+    case EM_REPLACESEL:
+        return SelectionEdit(edit, msg, wParam, lParam, lParam != 0 ? (const wchar_t*)lParam : L"");
+    case WM_IME_STARTCOMPOSITION:
+        // An input method's result is typed text, however it was composed.
+        BeginGroup(edit);
+        break;
+    case WM_IME_ENDCOMPOSITION: {
+        LRESULT result = CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+        EndGroup(edit, EDIT_TYPING);
+        return result;
+    }
+    case WM_SETTEXT:
+        return NewText(edit, wParam, lParam);
+    case EM_SETHANDLE:
+        History.Clear();
+        Undo.reloadPending = false;
+        break;
+    case EM_SETTEXTASEDIT:
+        return ReplaceTextAsEdit((const wchar_t*)lParam);
+    }
+    return CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+}
+
+void RecordEdits(HWND edit)
+{
+    WNDPROC own = (WNDPROC)SetWindowLongPtrW(edit, GWLP_WNDPROC, (LONG_PTR)EditorProc);
+    if (own != EditorProc)
+        Undo.controlProc = own;
+}
