@@ -19,6 +19,8 @@ void UnicodeFigures(size_t bytes);
 
 // figures_editing.cpp
 void EnterFigure(size_t lines);
+void TypingFigure(size_t bytes);
+void UndoReplaceAllFigure(size_t bytes, size_t matches);
 int SetTextExperiment(size_t megabytes, bool utf8);
 
 // figures_search.cpp

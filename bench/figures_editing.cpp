@@ -4,6 +4,11 @@
 #include "bench/harness.h"
 
 #include "base/process.h"
+#include "editing/editing.h"
+#include "resources/resource.h"
+#include "search/search.h"
+
+#include <stdio.h>
 
 static std::string IndentedLines(size_t lines)
 {
@@ -35,6 +40,69 @@ void EnterFigure(size_t lines)
                        [&] { PressEnterAtEnd(edit.edit, text); });
     }
     Report("enter with auto-indent, 100k lines", ours, "ms", bare);
+}
+
+// One character typed at the end, and in the middle, of `bytes` of text,
+// run on run as a person types them: against the same keys into a bare
+// control.
+void TypingFigure(size_t bytes)
+{
+    std::string text = MakeText(bytes, 0);
+    size_t middle = text.find('\n', text.size() / 2) + 1;
+    RunsFor runs(21);
+    for (size_t at : {text.size(), middle}) {
+        auto typeInto = [&](HWND edit) {
+            SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+            SendMessageA(edit, EM_SETSEL, at, at);
+            return Measure([] {}, [edit] {
+                PostMessageA(edit, WM_CHAR, 'x', 1);
+                Pump();
+            });
+        };
+        StartEditor();
+        double ours = typeInto(Penrik.hwndEdit);
+        StopEditor();
+        double bare;
+        {
+            BareEdit edit;
+            bare = typeInto(edit.edit);
+        }
+        Report(at == middle ? "type a character in the middle of 10 MB" : "type a character at the end of 10 MB", ours,
+               "ms", bare);
+    }
+}
+
+// Undo of a Replace All of "needle" by "thread" (`matches` of them in
+// `bytes`): against one WM_SETTEXT of the text in a bare control; and
+// what the history holds for it, against the text from the first match
+// to the last, before and after.
+void UndoReplaceAllFigure(size_t bytes, size_t matches)
+{
+    std::string text = MakeText(bytes, matches);
+    text.insert(0, "x");  // the loop's first search starts one past 0
+    size_t first = text.find("needle"), last = text.rfind("needle") + 6;
+    double spans = 2.0 * (double)(last - first) * sizeof(wchar_t) / (1 << 20);
+    std::wstring wide = Widened(text);
+    RunsFor runs(3);
+    StartEditor();
+    double held = 0;
+    double undo = Measure(
+        [&] {
+            SendMessageW(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)wide.c_str());
+            WithFindBox(IDM_REPLACEALL, "needle", "thread", 1);
+            held = (double)UndoHistoryBytes() / (1 << 20);
+        },
+        [] { EditCommand(IDM_UNDO); });
+    std::wstring back((size_t)GetWindowTextLengthW(Penrik.hwndEdit), L'\0');
+    GetWindowTextW(Penrik.hwndEdit, &back[0], (int)back.size() + 1);
+    if (back != wide)
+        printf("undo did not give the text back\n");
+    StopEditor();
+    BareEdit edit;
+    double settext = Measure([&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)L""); },
+                             [&] { SendMessageW(edit.edit, WM_SETTEXT, 0, (LPARAM)wide.c_str()); });
+    Report("undo of replace all, 1,000 in 10 MB", undo, "ms", settext);
+    Report("history after that replace all", held, "MB", spans);
 }
 
 // penrik_bench --settext MEGABYTES (code-page text) or --settext-utf8

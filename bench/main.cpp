@@ -25,10 +25,12 @@ static void AllFigures()
     RecoveryFigure(10 << 20);
     UnicodeFigures(10 << 20);
     EnterFigure(100000);
+    TypingFigure(10 << 20);
     FindFigure(10 << 20);
     ReplaceAllFigure("replace all, 10,000 in 1 MB", 1 << 20, 10000, false);
     ReplaceAllFigure("replace all, 1,000 in 10 MB", 10 << 20, 1000, false);
     ReplaceAllFigure("replace all, 10,000 in 1 MB (loop)", 1 << 20, 10000, true);
+    UndoReplaceAllFigure(10 << 20, 1000);
     PrintFigure(10000);
 }
 
@@ -49,6 +51,11 @@ static const Flag Flags[] = {
      }, NULL, "[RUNS]  the save figures alone, code page and UTF-8"},
     {"--breaks", [] { LineBreaksFigure(10 << 20); }, NULL, "[RUNS]  the line-break figures alone"},
     {"--recovery", [] { RecoveryFigure(10 << 20); }, NULL, "[RUNS]  the recovery figure alone"},
+    {"--undo", [] {
+         TypingFigure(10 << 20);
+         UndoReplaceAllFigure(10 << 20, 1000);
+         PeakFigure(10 << 20);
+     }, NULL, "[RUNS]  typing into 10 MB, Undo of a Replace All, and the 10 MB peak"},
     {"--unicode", [] {
          UnicodeFigures(10 << 20);
          LoadFigure("load 10 MB", 10 << 20, 3);

@@ -98,6 +98,25 @@ std::string SettingsPath()
     return std::string(windows) + "\\Marravel.ini";
 }
 
+void PressKey(Program& program, UINT vk, bool ctrl, bool alt)
+{
+    DWORD thread = GetWindowThreadProcessId(program.main, NULL);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    HWND target = GetFocus() != NULL ? GetFocus() : program.main;
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    state[VK_MENU] = state[VK_LMENU] = alt ? 0x80 : 0;
+    SetKeyboardState(state);
+    LPARAM key = 1 | ((LPARAM)MapVirtualKeyA(vk, 0) << 16) | (alt ? (1L << 29) : 0);
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, key);
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, vk, key | 0xC0000000L);
+    Settle(program);
+    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_LMENU] = 0;
+    SetKeyboardState(state);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+}
+
 void ResetSettings(const std::string& contents)
 {
     WritePrivateProfileStringA(NULL, NULL, NULL, "Marravel.ini");

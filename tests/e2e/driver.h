@@ -41,6 +41,9 @@ std::string Utf8TextOf(HWND hwnd);
 void End(Program& program);
 // Posts a marker and waits until the program has handled what came before.
 inline void Settle(Program& program) { Settle(program.main); }
+// A key pressed into the program's focused window (its main window when
+// none), with Ctrl or Alt held, as the keyboard sends it.
+void PressKey(Program& program, UINT vk, bool ctrl = false, bool alt = false);
 
 // Why a 32-bit build's file dialog may fail to show here, or NULL where it
 // always shows (see driver.cpp).

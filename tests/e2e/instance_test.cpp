@@ -41,17 +41,7 @@ TEST(Instances, SecondInstanceHasItsOwnColourPositionAndNoOpen2)
     EXPECT_EQ(0u, code);
 
     // Ctrl+X is Exit, through the accelerator table.
-    DWORD thread = GetWindowThreadProcessId(first.main, NULL);
-    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-    BYTE state[256];
-    GetKeyboardState(state);
-    state[VK_CONTROL] = 0x80;
-    SetKeyboardState(state);
-    PostMessageA(first.main, WM_KEYDOWN, 'X', 1 | (MapVirtualKeyA('X', 0) << 16));
-    Settle(first);
-    state[VK_CONTROL] = 0;
-    SetKeyboardState(state);
-    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    PressKey(first, 'X', true);
     code = 1234;
     bool ended = WaitExit(first, 10000, &code);
     if (!ended)

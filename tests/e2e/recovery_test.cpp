@@ -114,6 +114,13 @@ TEST_F(Recovery, NamedFileYesGivesTheTextAndSaveWritesIt)
     Press(box, IDYES);
     EXPECT_EQ("Zint x;\r\nint y;\r\n", TextOf(edit));
     EXPECT_EQ(caption, TextOf(editors[1].main));
+    // Taking the copy is one edit: Undo shows the file's own text.
+    PostMessageA(editors[1].main, WM_COMMAND, IDM_UNDO, 0);
+    Settle(editors[1]);
+    EXPECT_EQ("int x;\r\nint y;\r\n", TextOf(edit));
+    PostMessageA(editors[1].main, WM_COMMAND, IDM_REDO, 0);
+    Settle(editors[1]);
+    EXPECT_EQ("Zint x;\r\nint y;\r\n", TextOf(edit));
     EXPECT_EQ("int x;\nint y;\n", ReadBytes(path));
     PostMessageA(editors[1].main, WM_COMMAND, IDM_SAVE, 0);
     EXPECT_TRUE(WaitFor([&] { return ReadBytes(path) == "Zint x;\nint y;\n"; }, 10000)) << ReadBytes(path);
