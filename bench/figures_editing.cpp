@@ -44,31 +44,41 @@ void EnterFigure(size_t lines)
 
 // One character typed at the end, and in the middle, of `bytes` of text,
 // run on run as a person types them: against the same keys into a bare
-// control.
+// control, as it comes and with the editor's font; and against the
+// editor's control with its edits no longer recorded, which shows the
+// history's own share.
 void TypingFigure(size_t bytes)
 {
     std::string text = MakeText(bytes, 0);
     size_t middle = text.find('\n', text.size() / 2) + 1;
     RunsFor runs(21);
+    auto typeInto = [](HWND edit) {
+        return Measure([] {}, [edit] {
+            PostMessageA(edit, WM_CHAR, 'x', 1);
+            Pump();
+        });
+    };
     for (size_t at : {text.size(), middle}) {
-        auto typeInto = [&](HWND edit) {
-            SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
-            SendMessageA(edit, EM_SETSEL, at, at);
-            return Measure([] {}, [edit] {
-                PostMessageA(edit, WM_CHAR, 'x', 1);
-                Pump();
-            });
-        };
+        std::string name = at == middle ? "type a character in the middle of 10 MB" : "type a character at the end of 10 MB";
         StartEditor();
+        SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+        SendMessageA(Penrik.hwndEdit, EM_SETSEL, at, at);
         double ours = typeInto(Penrik.hwndEdit);
+        SetWindowLongPtrW(Penrik.hwndEdit, GWLP_WNDPROC, GetClassLongPtrW(Penrik.hwndEdit, GCLP_WNDPROC));
+        double unrecorded = typeInto(Penrik.hwndEdit);
         StopEditor();
-        double bare;
+        double bare, bareLook;
         {
             BareEdit edit;
+            SendMessageA(edit.edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+            SendMessageA(edit.edit, EM_SETSEL, at, at);
             bare = typeInto(edit.edit);
+            edit.UseEditorLook();
+            bareLook = typeInto(edit.edit);
         }
-        Report(at == middle ? "type a character in the middle of 10 MB" : "type a character at the end of 10 MB", ours,
-               "ms", bare);
+        Report(name.c_str(), ours, "ms", bare);
+        Report((name + " (bare, editor's font)").c_str(), ours, "ms", bareLook);
+        Report((name + " (no history)").c_str(), ours, "ms", unrecorded);
     }
 }
 

@@ -6,7 +6,7 @@
 TEST(UndoKeys, CtrlZAltBackspaceAndCtrlYWalkTheHistory)
 {
     std::string path = FreshFolder() + "keys.c";
-    ASSERT_TRUE(WriteBytes(path, "int x;\r\n"));
+    ASSERT_TRUE(WriteBytes(path, ""));
     Program editor;
     ASSERT_TRUE(Launch(editor, path));
     ASSERT_TRUE(WaitFor([&] { return TextOf(editor.main) == "PENRIK - " + path; }, 10000)) << TextOf(editor.main);
@@ -24,28 +24,28 @@ TEST(UndoKeys, CtrlZAltBackspaceAndCtrlYWalkTheHistory)
     type("\t{");
     PressKey(editor, VK_RETURN);
     type("y;");
-    expect("\t{\r\n\t\ty;int x;\r\n");
+    expect("\t{\r\n\t\ty;");
 
     PressKey(editor, 'Z', true);
-    expect("\t{\r\n\t\tint x;\r\n");
+    expect("\t{\r\n\t\t");
     PressKey(editor, VK_BACK, false, true);
-    expect("\t{int x;\r\n");
+    expect("\t{");
     PressKey(editor, 'Z', true);
-    expect("int x;\r\n");
+    expect("");
     PressKey(editor, 'Z', true);  // nothing older
-    expect("int x;\r\n");
+    expect("");
 
     PressKey(editor, 'Y', true);
     PressKey(editor, 'Y', true);
-    expect("\t{\r\n\t\tint x;\r\n");
+    expect("\t{\r\n\t\t");
     PressKey(editor, 'Y', true);
-    expect("\t{\r\n\t\ty;int x;\r\n");
+    expect("\t{\r\n\t\ty;");
 
     // Back at the text as loaded, Exit has nothing to ask.
     for (int i = 0; i < 3; ++i)
         PressKey(editor, VK_BACK, false, true);
-    expect("int x;\r\n");
+    expect("");
     PostMessageA(editor.main, WM_COMMAND, IDM_EXIT, 0);
     End(editor);
-    EXPECT_EQ("int x;\r\n", ReadBytes(path));
+    EXPECT_EQ("", ReadBytes(path));
 }
