@@ -11,16 +11,58 @@ static size_t Length(const Unit* text)
     return length;
 }
 
+template <typename Unit> static bool IsBlank(Unit c) { return c == ' ' || c == '\t'; }
+
+// Digits at *p into *number, stopping at 0xFFFFFFFF; false when none.
+template <typename Unit> static bool ReadNumber(const Unit** p, unsigned long* number)
+{
+    const Unit* q = *p;
+    unsigned long value = 0;
+    for (; *q >= '0' && *q <= '9'; ++q)
+        value = value > (0xFFFFFFFFul - 9) / 10 ? 0xFFFFFFFFul : value * 10 + (unsigned long)(*q - '0');
+    if (q == *p)
+        return false;
+    *p = q;
+    *number = value;
+    return true;
+}
+
+// "/g LINE[,COLUMN] " before a name: the place, and where the name begins;
+// false when the text is not of that form (it is then a name as it is).
+template <typename Unit> static bool ReadPlace(const Unit* text, CommandLine* result, const Unit** name)
+{
+    if (!((text[0] == '/' || text[0] == '-') && text[1] == 'g' && IsBlank(text[2])))
+        return false;
+    const Unit* p = text + 3;
+    while (IsBlank(*p))
+        ++p;
+    unsigned long line = 0, column = 0;
+    if (!ReadNumber(&p, &line))
+        return false;
+    if (*p == ',' && (++p, !ReadNumber(&p, &column)))
+        return false;
+    if (*p != 0 && !IsBlank(*p))
+        return false;
+    while (IsBlank(*p))
+        ++p;
+    result->goLine = line;
+    result->goColumn = column;
+    *name = p;
+    return true;
+}
+
 template <typename Unit>
 CommandLine InterpretCommandLine(const Unit* text, Unit* name, size_t nameSize)
 {
-    CommandLine result = {false, false};
+    CommandLine result = {false, false, 0, 0};
     if (text == NULL || text[0] == 0 || nameSize == 0)
         return result;
 
     static const Unit nothing[] = {0};
     const Unit* source = text;
-    if (text[0] == '/' && text[1] == 'p') {
+    if (ReadPlace(text, &result, &source)) {
+        // the name follows the place
+    } else if (text[0] == '/' && text[1] == 'p') {
         result.printMode = true;
         // The slash, the p and one separator are dropped unseen.
         source = Length(text) < 4 ? nothing : text + 3;

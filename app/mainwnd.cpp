@@ -1,6 +1,7 @@
 // The main window procedure: window messages, the status panel and the
 // routing of every command to the part of the program that owns it.
 #include "app/shell.h"
+#include "base/editor_messages.h"
 #include "document/document.h"
 #include "editing/editing.h"
 #include "print/print.h"
@@ -18,11 +19,18 @@
 #define FRAME_PEN_WIDTH 2
 
 static struct {
+    unsigned long startLine, startColumn;  // where the first load puts the caret (0: nowhere)
     bool printMode;     // the window is hidden and ends once the file is printed
     bool printPending;  // print mode's job waits for the load to finish
     bool loadFailed;    // the last internal load did not load the document
     bool sessionAgreed; // the end of the session was asked about and agreed to
 } Shell;
+
+void SetStartPlace(unsigned long line, unsigned long column)
+{
+    Shell.startLine = line;
+    Shell.startColumn = column;
+}
 
 void SetPrintMode(bool on)
 {
@@ -100,6 +108,9 @@ static void LoadCommand(void)
     Shell.loadFailed = !LoadDocument();
     if (!Shell.loadFailed)
         EnableBuildCommands();
+    if (!Shell.loadFailed && Shell.startLine != 0)
+        PlaceCaret(Shell.startLine, Shell.startColumn);
+    Shell.startLine = Shell.startColumn = 0;
     // Only now, with the load and whatever it had to say behind it.
     if (Shell.printPending) {
         Shell.printPending = false;
@@ -163,6 +174,13 @@ static int RouteCommand(int id)
     case IDM_FINDPREV:
     case IDM_REPLACE:      SearchCommand(id); break;
     case IDM_REPLACEALL:   ReplaceAllCommand(REPLACE_ALL_IN_ONE_PASS); break;
+    case IDM_GOTO:         GoToCommand(); break;
+    case IDM_NEXTMESSAGE:
+    case IDM_PREVMESSAGE:
+    case IDM_GOTOPLACE:
+        if (MessageCommand(id))
+            EnableBuildCommands();
+        break;
     case IDM_COMPILE:
     case IDM_BUILD:
     case IDM_BUILDALL:
@@ -239,6 +257,10 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (RouteCommand(LOWORD(wParam)))
             return 0;
         break;
+    case WM_EDITORDOUBLECLICK:
+        return OpenMessageAtCaret();
+    case WM_COPYDATA:
+        return TakePlaceRequest((const COPYDATASTRUCT*)lParam);
     case WM_CTLCOLOREDIT:
         return (LRESULT)EditColors((HDC)wParam, (HWND)lParam);
     case WM_DROPFILES:

@@ -26,5 +26,7 @@ void EnableCommand(int commandId);
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Start-up's print mode: the window is hidden, and ends after printing.
 void SetPrintMode(bool on);
+// Start-up's "/g": where the caret goes once the document is loaded.
+void SetStartPlace(unsigned long line, unsigned long column);
 
 #endif

@@ -38,9 +38,11 @@ static void ResetProcessState(void)
     StartState.prevWindow = NULL;
     StartState.hAccel = NULL;
     SetPrintMode(false);
+    SetStartPlace(0, 0);
     ResetDocument();
     ResetEditing();
     ResetSearch();
+    ResetMessages();
 }
 
 // The stored place is the screen's, in pixels; the size is in BASE_DPI
@@ -130,6 +132,7 @@ int StartUp(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
     }
 
     CommandLine line = InterpretCommandLine(commandLine, name, NAME_SIZE);
+    SetStartPlace(line.goLine, line.goColumn);
     if (line.printMode) {
         SetPrintMode(true);
         showCommand = SW_HIDE;

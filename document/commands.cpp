@@ -104,6 +104,20 @@ bool FileCommand(int commandId)
     return false;
 }
 
+bool OpenDocument(const wchar_t* name)
+{
+    if (QuerySave(Penrik.hwndMain) == SAVE_STOPPED)
+        return false;
+    if (lstrlenW(name) >= NAME_SIZE) {
+        RefuseName(name);
+        return false;
+    }
+    wchar_t previous[NAME_SIZE];
+    lstrcpynW(previous, Doc.name, NAME_SIZE);
+    SetDocumentName(name);
+    return Load(previous);
+}
+
 bool DropFiles(HDROP drop)
 {
     if (DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0) == 0 || QuerySave(Penrik.hwndMain) == SAVE_STOPPED) {

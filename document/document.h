@@ -23,6 +23,9 @@ void StartEmptyDocument(void);
 // lone surrogate. Loads and saves refuse any other, in words.
 bool UsableName(const wchar_t* name);
 
+// Whether two names reach the same file, however each is spelled.
+bool SameFile(const wchar_t* a, const wchar_t* b);
+
 // A name as an ANSI program takes it, in the system's code page, into
 // `out` (`size` bytes; with none, only whether it can). False when a
 // character has no spelling there: a look-alike would name another file.
@@ -56,6 +59,8 @@ bool LoadDocument(void);
 // New, Open, Open 2nd, Save, Save As and Delete. True when the command
 // loaded a file into the edit control.
 bool FileCommand(int commandId);
+// Asks about unsaved changes, then loads `name`; true when it was loaded.
+bool OpenDocument(const wchar_t* name);
 // A file dropped on the window; true when it was loaded.
 bool DropFiles(HDROP drop);
 

@@ -44,3 +44,29 @@ bool UsableName(const wchar_t* name)
     }
     return true;
 }
+
+// The volume and index that tell a file whatever its name; false when it
+// cannot be opened.
+static bool FileIndex(const wchar_t* name, BY_HANDLE_FILE_INFORMATION* info)
+{
+    HANDLE file = CreateFileW(name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool known = GetFileInformationByHandle(file, info) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+bool SameFile(const wchar_t* a, const wchar_t* b)
+{
+    if (a[0] == 0 || b[0] == 0)
+        return false;
+    BY_HANDLE_FILE_INFORMATION one, other;
+    if (FileIndex(a, &one) && FileIndex(b, &other))
+        return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
+               one.nFileIndexLow == other.nFileIndexLow;
+    wchar_t fullA[MAX_PATH], fullB[MAX_PATH];
+    DWORD lengthA = GetFullPathNameW(a, MAX_PATH, fullA, NULL), lengthB = GetFullPathNameW(b, MAX_PATH, fullB, NULL);
+    return lengthA > 0 && lengthA < MAX_PATH && lengthB > 0 && lengthB < MAX_PATH && lstrcmpiW(fullA, fullB) == 0;
+}

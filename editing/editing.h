@@ -55,6 +55,12 @@ void CopyFontAttributes(LOGFONTA* record);
 ChangeState CurrentChangeState(void);
 bool SetEditedText(const wchar_t* text, const ChangeState& after);
 
+// Puts the caret on line `line` at character `column` (both from 1; a
+// column of 0 is the line's start), the last line for a line past it and
+// the line's end for a column past it, and shows it. False when there was
+// no memory to find it.
+bool PlaceCaret(unsigned long line, unsigned long column);
+
 // The edits made between these two are one step for Undo.
 void BeginEditGroup(void);
 void EndEditGroup(void);

@@ -601,6 +601,12 @@ static LRESULT CALLBACK EditorProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lP
         if (wParam >= VK_PRIOR && wParam <= VK_DOWN)  // a key that moves the caret
             History.EndRun();
         break;
+    case WM_LBUTTONDBLCLK:
+        // A compiler's message in the build results is a link.
+        if (SendMessageW(GetParent(edit), WM_EDITORDOUBLECLICK, 0, 0) != 0)
+            return 0;
+        History.EndRun();
+        break;
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:

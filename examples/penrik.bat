@@ -12,7 +12,11 @@ rem The path comes without quotes, so a path with blanks arrives as several
 rem arguments; %* puts it together again.
 rem
 rem The compiler's messages go to buildres.ult. When a step fails, Penrik
-rem opens that file in a second window laid out for build results.
+rem opens that file in a second window laid out for build results; a
+rem double-click on a message there, or F12 in the editor, goes to its line.
+rem gcc counts columns with a tab as 8 unless told to count characters
+rem (-fdiagnostics-column-unit=byte, gcc 11 and later); Penrik counts a tab
+rem as one.
 
 setlocal EnableDelayedExpansion
 
@@ -78,7 +82,7 @@ echo %~1
 if /i "%TOOLCHAIN%"=="cl" (
     cl /nologo /W3 /c "%~1" /Fo"%~2"
 ) else (
-    gcc -Wall -Wextra -c "%~1" -o "%~2"
+    gcc -Wall -Wextra -fdiagnostics-column-unit=byte -c "%~1" -o "%~2"
 )
 if errorlevel 1 set FAILED=1
 goto :eof

@@ -33,6 +33,7 @@
 #define IDM_FINDPREV     302
 #define IDM_REPLACE      303
 #define IDM_REPLACEALL   304
+#define IDM_GOTO         305
 
 /* Build */
 #define IDM_COMPILE      400
@@ -42,6 +43,9 @@
 #define IDM_CLEAN        404
 #define IDM_EXECUTE      405
 #define IDM_DEBUG        406
+#define IDM_NEXTMESSAGE  407
+#define IDM_PREVMESSAGE  408
+#define IDM_GOTOPLACE    409 /* internal: show the place another editor sent */
 
 /* Help */
 #define IDM_ABOUT        500
@@ -60,6 +64,10 @@
 #define IDC_PREVIOUS     702
 #define IDC_CASE         704
 #define IDC_REPLTEXT     705
+
+/* GoToBox */
+#define IDC_GOTOLABEL    706
+#define IDC_GOTOTEXT     707
 
 /* AbortDlg */
 #define IDC_PRINTNAME    602
@@ -128,5 +136,6 @@
 #define IDS_MAIL_NAME_UNSPELLABLE  1187 /* Penrik */
 #define IDS_MAIL_NOT_LOADED        1188 /* none */
 #define IDS_MAIL_NO_SEND           1189 /* none */
+#define IDS_MESSAGE_FILE_MISSING   1190 /* Penrik; %ls: the file a compiler's message names */
 
 #endif

@@ -14,4 +14,7 @@ enum ReplaceAllWay {
 };
 void ReplaceAllCommand(ReplaceAllWay way);
 
+// Go To: asks for a line (and column) and puts the caret there.
+void GoToCommand(void);
+
 #endif

@@ -65,6 +65,33 @@ TEST(CommandLine, PrintModeDropsThreeCharactersUnseen)
     }
 }
 
+TEST(CommandLine, GoPutsTheCaretAtALineAndColumnOfTheNameThatFollows)
+{
+    const struct {
+        const char* text;
+        const char* name;
+        unsigned long line, column;
+    } rows[] = {
+        {"/g 12 C:\\src\\a.c", "C:\\src\\a.c", 12, 0},
+        {"-g 7,3 \"C:\\my src\\b.c\"", "C:\\my src\\b.c", 7, 3},
+        {"/g   5,1   x.c", "x.c", 5, 1},
+        {"/g 99999999999999999999,0 x.c", "x.c", 0xFFFFFFFFul, 0},
+        {"/g 4", "", 4, 0},
+        // Not a place: the text is a name, as any other.
+        {"/g x.c", "/g x.c", 0, 0},
+        {"/g 4, x.c", "/g 4, x.c", 0, 0},
+        {"/g 4x x.c", "/g 4x x.c", 0, 0},
+        {"/G 4 x.c", "/G 4 x.c", 0, 0},
+    };
+    for (const auto& row : rows) {
+        Outcome out = Interpret(row.text, "setting.txt");
+        EXPECT_EQ(row.name, out.name) << row.text;
+        EXPECT_EQ(row.line, out.line.goLine) << row.text;
+        EXPECT_EQ(row.column, out.line.goColumn) << row.text;
+        EXPECT_FALSE(out.line.printMode) << row.text;
+    }
+}
+
 TEST(CommandLine, NameAtTheLimitFitsAndALongerOneIsRefusedWhole)
 {
     std::string fits(255, 'a');

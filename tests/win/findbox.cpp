@@ -9,11 +9,13 @@ int stuckTicks;
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = FindWindowA("#32770", "Find");
+    if (dialog == NULL)
+        dialog = FindWindowA("#32770", "Go To");
     if (dialog == NULL || GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId())
         return;
     if (GetPropA(dialog, "driven") != NULL) {
         if (++stuckTicks == 300) {
-            ADD_FAILURE() << "the Find dialog stayed open";
+            ADD_FAILURE() << "the dialog stayed open";
             EndDialog(dialog, 0);
         }
         return;

@@ -1,5 +1,5 @@
-// The Find dialog, driven from inside its own message loop: a thread
-// timer takes the next step on each Find dialog that opens.
+// The Find and Go To dialogs, driven from inside their own message loop:
+// a thread timer takes the next step on each one that opens.
 #ifndef PENRIK_TEST_FINDBOX_H
 #define PENRIK_TEST_FINDBOX_H
 
