@@ -3,16 +3,17 @@
 // unsaved changes, and the right-button cut or paste.
 #include "editing/editing.h"
 
-#include <string.h>
+#include <new>
+#include <string>
 
 #include "base/messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
 #include "resources/resource.h"
 #include "document/document.h"
+#include "editing/control_text.h"
 #include "editing/indent.h"
 #include "editing/typing.h"
-#include "editing/undo.h"
 
 // Pixel places in BASE_DPI pixels.
 #define INDICATOR_X      472 // the line indicator's text in the status panel
@@ -25,13 +26,17 @@
 static struct {
     unsigned int lineShown;  // 0-based line whose number the status panel shows
     bool skipIndent;         // the next change of line inserts no indentation
+    unsigned long changes;   // the control's change notifications so far
 } Typing;
 
 void ResetTyping(void)
 {
     Typing.lineShown = 0;
     Typing.skipIndent = false;
+    Typing.changes = 0;
 }
+
+unsigned long TextChanges(void) { return Typing.changes; }
 
 /* The line indicator */
 
@@ -50,7 +55,7 @@ void PaintLineIndicator(HDC dc)
     DrawLineIndicator(dc, INDICATOR_PAINTY);
 }
 
-static void ShowLineNumber(unsigned int line)
+void ShowLineNumber(unsigned int line)
 {
     Typing.lineShown = line;
     HDC dc = GetDC(Penrik.hwndMain);
@@ -99,62 +104,6 @@ void CutOrPasteOnRightButton(UINT mouseMessage)
 
 /* Indentation */
 
-// Room for a line or a tab text: on the stack when it is short, else a
-// block of local memory.
-struct Scratch {
-    wchar_t small[128];
-    wchar_t* text;
-    HLOCAL block;
-};
-
-// Room for `size` characters.
-static bool TakeScratch(Scratch* scratch, size_t size)
-{
-    scratch->block = NULL;
-    if (size <= sizeof scratch->small / sizeof scratch->small[0]) {
-        scratch->text = scratch->small;
-        return true;
-    }
-    scratch->block = size < 0x3FFFFFFF ? Sys.LocalAlloc(LPTR, size * sizeof(wchar_t)) : NULL;
-    scratch->text = (wchar_t*)scratch->block;
-    return scratch->text != NULL;
-}
-
-static void DropScratch(Scratch* scratch)
-{
-    if (scratch->block != NULL)
-        LocalFree(scratch->block);
-    scratch->block = NULL;
-}
-
-// Reads the whole of a line; returns its length, or -1 when no room
-// could be had for it.
-static long ReadLine(WPARAM line, Scratch* scratch)
-{
-    HWND edit = Penrik.hwndEdit;
-    scratch->text = scratch->small;
-    scratch->block = NULL;
-    LRESULT first = SendMessageA(edit, EM_LINEINDEX, line, 0);
-    if (first < 0)
-        return 0;
-    size_t length = (size_t)SendMessageA(edit, EM_LINELENGTH, (WPARAM)first, 0);
-    // The capacity word of EM_GETLINE is 16 bits wide; a longer line is
-    // taken from the whole text.
-    if (length < 0xFFFF) {
-        size_t room = length + 2;  // the capacity word takes one character
-        if (!TakeScratch(scratch, room))
-            return -1;
-        *(WORD*)scratch->text = (WORD)(room - 1);
-        return (long)SendMessageW(edit, EM_GETLINE, line, (LPARAM)scratch->text);
-    }
-    size_t total = (size_t)SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
-    if (!TakeScratch(scratch, total + 1))
-        return -1;
-    SendMessageW(edit, WM_GETTEXT, total + 1, (LPARAM)scratch->text);
-    memmove(scratch->text, scratch->text + first, length * sizeof(wchar_t));
-    return (long)length;
-}
-
 static void AutoIndent(unsigned int line)
 {
     HWND edit = Penrik.hwndEdit;
@@ -164,21 +113,23 @@ static void AutoIndent(unsigned int line)
     if (line == 0)
         return;
 
-    Scratch previous;
-    long length = ReadLine(line - 1, &previous);
-    if (length < 0)
+    LRESULT above = SendMessageA(edit, EM_LINEINDEX, line - 1, 0);
+    if (above < 0)
         return;
-    unsigned int tabs = AutoIndentTabs(previous.text, (size_t)length);
-    DropScratch(&previous);
+    DWORD length = (DWORD)SendMessageA(edit, EM_LINELENGTH, (WPARAM)above, 0);
+    wchar_t* previous = ReadControlText(edit, (DWORD)above, (DWORD)above + length);
+    if (previous == NULL)
+        return;
+    unsigned int tabs = AutoIndentTabs(previous, length);
+    FreeControlText(previous);
 
-    Scratch indent;
-    if (!TakeScratch(&indent, (size_t)tabs + 1))
+    std::wstring indent;
+    try {
+        indent.assign(tabs, L'\t');
+    } catch (const std::bad_alloc&) {
         return;
-    for (unsigned int i = 0; i < tabs; ++i)
-        indent.text[i] = L'\t';
-    indent.text[tabs] = L'\0';
-    SendMessageW(edit, EM_REPLACESEL, 0, (LPARAM)indent.text);
-    DropScratch(&indent);
+    }
+    SendMessageW(edit, EM_REPLACESEL, 0, (LPARAM)indent.c_str());
 }
 
 /* Changes */
@@ -193,7 +144,7 @@ LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (HIWORD(wParam)) {
     case EN_CHANGE: {
-        NoteTextChanged();
+        ++Typing.changes;
         DWORD start = 0;
         SendMessageA(Penrik.hwndEdit, EM_GETSEL, (WPARAM)&start, 0);
         unsigned int line = (unsigned int)SendMessageA(Penrik.hwndEdit, EM_LINEFROMCHAR, start, 0);
@@ -213,20 +164,4 @@ LRESULT EditNotification(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-bool SetEditedText(const wchar_t* text, const ChangeState& after)
-{
-    // The new text is the edits' outcome: the change handler must not
-    // indent anything for it.
-    HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-    Typing.skipIndent = true;
-    bool set = ReplaceTextAsEdit(text);
-    SetCursor(previousCursor);
-    Typing.skipIndent = after.skipIndent;
-    if (!set)
-        return false;
-    SetModified(after.modified);
-    ShowLineNumber(after.lineShown);
-    return true;
 }

@@ -4,8 +4,11 @@
 
 // Start-up: line 1 shown, no skip asked for.
 void ResetTyping(void);
-// The indicator shows the caret's line.
+// The indicator shows the caret's line, or line `line` (from 0).
 void ShowCaretLine(void);
+void ShowLineNumber(unsigned int line);
+// How many times the control has said its text changed.
+unsigned long TextChanges(void);
 // Whether the next change of line is to skip its indentation; returns
 // what was asked before.
 bool AskSkipIndent(bool skip);

@@ -13,6 +13,7 @@
 #include "document/document.h"
 #include "editing/editing.h"
 #include "editing/history.h"
+#include "editing/control_text.h"
 #include "editing/typing.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the control's characters are 16 bits");
@@ -40,7 +41,9 @@ struct Recording {
 static struct {
     WNDPROC controlProc;   // the Edit class's own procedure
     Recording* recording;  // the edit under way, or null
-    int changes;           // the control's change notifications since it began
+    unsigned long seen;    // the control's change notifications the history accounts for
+    unsigned long groupStart;  // and their count when a group began
+    bool groupChanged;     // a group's text changed without a notification
     bool applying;         // Undo or Redo is changing the text
     int grouped;           // edits that are to be one step are under way
     wchar_t* before;       // the whole text when they began (null: no room)
@@ -55,7 +58,7 @@ void ResetUndo(void)
     if (Undo.before != NULL)
         LocalFree(Undo.before);
     Undo.recording = NULL;
-    Undo.changes = 0;
+    Undo.seen = TextChanges();
     Undo.applying = false;
     Undo.grouped = 0;
     Undo.before = NULL;
@@ -64,105 +67,7 @@ void ResetUndo(void)
 
 size_t UndoHistoryBytes(void) { return History.Bytes(); }
 
-/* Reading the control's text */
-
 static DWORD TextLength(HWND edit) { return (DWORD)CallWindowProcW(Undo.controlProc, edit, WM_GETTEXTLENGTH, 0, 0); }
-
-// The whole text, zero-terminated, in local memory; null when there is
-// no room for it.
-static wchar_t* ReadAll(HWND edit, DWORD* length)
-{
-    *length = TextLength(edit);
-    wchar_t* text = (wchar_t*)Sys.LocalAlloc(LMEM_FIXED, ((SIZE_T)*length + 1) * sizeof(wchar_t));
-    if (text != NULL)
-        *length = (DWORD)CallWindowProcW(Undo.controlProc, edit, WM_GETTEXT, (WPARAM)*length + 1, (LPARAM)text);
-    return text;
-}
-
-// Copies [from, to) of the line that starts at `first` and has `length`
-// characters. False when there is no room to read it.
-static bool CopyFromLine(HWND edit, DWORD first, DWORD length, DWORD from, DWORD to, wchar_t* out)
-{
-    wchar_t small[128];
-    wchar_t* line = small;
-    if (length + 2 > sizeof small / sizeof small[0]) {
-        line = (wchar_t*)Sys.LocalAlloc(LMEM_FIXED, ((SIZE_T)length + 2) * sizeof(wchar_t));
-        if (line == NULL)
-            return false;
-    }
-    *(WORD*)line = (WORD)(length + 1);  // the capacity word takes the first character
-    LRESULT lineIndex = SendMessageW(edit, EM_LINEFROMCHAR, first, 0);
-    SendMessageW(edit, EM_GETLINE, (WPARAM)lineIndex, (LPARAM)line);
-    memcpy(out, line + (from - first), (size_t)(to - from) * sizeof(wchar_t));
-    if (line != small)
-        LocalFree(line);
-    return true;
-}
-
-static wchar_t NoText[1];
-
-static void FreeText(wchar_t* text)
-{
-    if (text != NULL && text != NoText)
-        LocalFree(text);
-}
-
-// The characters [from, to) of the control's text, zero-terminated, in
-// local memory (FreeText frees it); null when there is no room. A range
-// in one line, or running from one line over its break into the next, is
-// read from those lines alone; any other from the start of the text.
-static wchar_t* ReadText(HWND edit, DWORD from, DWORD to)
-{
-    DWORD count = to - from;
-    if (count == 0)
-        return NoText;
-    wchar_t* text = (wchar_t*)Sys.LocalAlloc(LMEM_FIXED, ((SIZE_T)count + 1) * sizeof(wchar_t));
-    if (text == NULL)
-        return NULL;
-    text[count] = 0;
-
-    LRESULT line = SendMessageW(edit, EM_LINEFROMCHAR, from, 0);
-    LRESULT first = SendMessageW(edit, EM_LINEINDEX, (WPARAM)line, 0);
-    if (first >= 0 && (DWORD)first <= from) {
-        DWORD length = (DWORD)SendMessageW(edit, EM_LINELENGTH, (WPARAM)first, 0);
-        DWORD end = (DWORD)first + length;
-        LRESULT next = SendMessageW(edit, EM_LINEINDEX, (WPARAM)line + 1, 0);
-        DWORD nextLength = next >= 0 ? (DWORD)SendMessageW(edit, EM_LINELENGTH, (WPARAM)next, 0) : 0;
-        bool inLine = to <= end;
-        // A CR LF between the two lines.
-        bool intoNext = next >= 0 && (DWORD)next == end + 2 && to <= (DWORD)next + nextLength;
-        if ((inLine || intoNext) && length < 0xFFFF && nextLength < 0xFFFF) {
-            DWORD pos = from;
-            wchar_t* out = text;
-            bool read = true;
-            if (pos < end) {
-                DWORD upTo = to < end ? to : end;
-                read = CopyFromLine(edit, (DWORD)first, length, pos, upTo, out);
-                out += upTo - pos;
-                pos = upTo;
-            }
-            for (; read && pos < to && pos < end + 2; ++pos)
-                *out++ = pos == end ? L'\r' : L'\n';
-            if (read && pos < to)
-                read = CopyFromLine(edit, (DWORD)next, nextLength, pos, to, out);
-            if (read)
-                return text;
-            LocalFree(text);
-            return NULL;
-        }
-    }
-    DWORD length = 0;
-    wchar_t* all = ReadAll(edit, &length);
-    if (all == NULL || length < to) {
-        if (all != NULL)
-            LocalFree(all);
-        LocalFree(text);
-        return NULL;
-    }
-    memcpy(text, all + from, (size_t)count * sizeof(wchar_t));
-    LocalFree(all);
-    return text;
-}
 
 /* Recording */
 
@@ -171,6 +76,13 @@ static wchar_t* ReadText(HWND edit, DWORD from, DWORD to)
 // history meaningless.
 static void SyncSaved(void)
 {
+    if (TextChanges() != Undo.seen) {
+        // The text changed without a message that could be recorded: the
+        // history no longer matches it.
+        History.LoseTrack();
+        Undo.reloadPending = false;
+        Undo.seen = TextChanges();
+    }
     if (Undo.reloadPending) {
         Undo.reloadPending = false;
         History.Clear();
@@ -205,7 +117,7 @@ static void KeepEdit(HWND edit, const Recording& r, EditKind kind)
     if (kind == EDIT_BACKSPACE && r.window != NULL && at > r.windowStart) {
         // What Backspace removes lies before the caret, and indentation
         // may take its place: the edit starts where the texts part.
-        wchar_t* now = ReadText(edit, r.windowStart, at);
+        wchar_t* now = ReadControlText(edit, r.windowStart, at);
         if (now == NULL) {
             History.LoseTrack();
             return;
@@ -214,7 +126,7 @@ static void KeepEdit(HWND edit, const Recording& r, EditKind kind)
         while (r.windowStart + same < at && now[same] == r.window[same])
             ++same;
         at = r.windowStart + same;
-        FreeText(now);
+        FreeControlText(now);
     }
     long long removedEnd = (long long)caret + r.length - length;
     if (r.window == NULL || removedEnd < at || at < r.windowStart || removedEnd > r.windowEnd) {
@@ -226,7 +138,7 @@ static void KeepEdit(HWND edit, const Recording& r, EditKind kind)
     const wchar_t* inserted = r.expected;
     wchar_t* read = NULL;
     if (!r.expectedKnown || r.expectedLength != insertedLength) {
-        read = ReadText(edit, at, caret);
+        read = ReadControlText(edit, at, caret);
         if (read == NULL) {
             History.LoseTrack();
             return;
@@ -235,7 +147,7 @@ static void KeepEdit(HWND edit, const Recording& r, EditKind kind)
     }
     History.Record(at, (const char16_t*)r.window + (at - r.windowStart), (size_t)(removedEnd - at),
                    (const char16_t*)inserted, insertedLength, kind);
-    FreeText(read);
+    FreeControlText(read);
 }
 
 // A message that arrives while an edit is under way, such as the
@@ -274,19 +186,19 @@ static LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, E
     r.length = TextLength(edit);
     r.windowStart = windowStart;
     r.windowEnd = windowEnd;
-    r.window = ReadText(edit, windowStart, windowEnd);
+    r.window = ReadControlText(edit, windowStart, windowEnd);
     r.expectedLength = expected != NULL ? (size_t)lstrlenW(expected) : 0;
     r.expectedKnown = expected != NULL && r.expectedLength < EXPECTED_SIZE;
     if (r.expectedKnown)
         memcpy(r.expected, expected, r.expectedLength * sizeof(wchar_t));
 
     Undo.recording = &r;
-    Undo.changes = 0;
     LRESULT result = CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
     Undo.recording = NULL;
-    if (Undo.changes > 0)
+    if (TextChanges() != Undo.seen)
         KeepEdit(edit, r, kind);
-    FreeText(r.window);
+    Undo.seen = TextChanges();
+    FreeControlText(r.window);
     return result;
 }
 
@@ -354,7 +266,7 @@ static LRESULT DeleteWordBefore(HWND edit, LPARAM lParam)
     DWORD first = CaretLineStart(edit);
     if (start != end || start == first)
         return Backspace(edit, WM_CHAR, VK_BACK, lParam);
-    wchar_t* line = ReadText(edit, first, start);
+    wchar_t* line = ReadControlText(edit, first, start);
     if (line == NULL)
         return 0;
     size_t i = start - first;
@@ -363,7 +275,7 @@ static LRESULT DeleteWordBefore(HWND edit, LPARAM lParam)
     bool word = i > 0 && IsWordCharacter(line[i - 1]);
     while (i > 0 && line[i - 1] != L' ' && line[i - 1] != L'\t' && IsWordCharacter(line[i - 1]) == word)
         --i;
-    FreeText(line);
+    FreeControlText(line);
     History.EndRun();
     CallWindowProcW(Undo.controlProc, edit, EM_SETSEL, first + (DWORD)i, start);
     return RecordedEdit(edit, WM_CLEAR, 0, 0, EDIT_OTHER, first + (DWORD)i, start, L"");
@@ -405,8 +317,8 @@ static void BeginGroup(HWND edit)
     if (Undo.grouped++ > 0)
         return;
     SyncSaved();
-    Undo.changes = 0;
-    Undo.before = ReadAll(edit, &Undo.beforeLength);
+    Undo.groupChanged = false;
+    Undo.before = ReadAllControlText(edit, &Undo.beforeLength);
 }
 
 static void EndGroup(HWND edit, EditKind kind)
@@ -415,9 +327,11 @@ static void EndGroup(HWND edit, EditKind kind)
         return;
     wchar_t* before = Undo.before;
     Undo.before = NULL;
-    if (Undo.changes > 0) {
+    bool changed = Undo.groupChanged || TextChanges() != Undo.seen;
+    Undo.seen = TextChanges();
+    if (changed) {
         DWORD length = 0;
-        wchar_t* now = before != NULL ? ReadAll(edit, &length) : NULL;
+        wchar_t* now = before != NULL ? ReadAllControlText(edit, &length) : NULL;
         if (now != NULL)
             RecordDifference(before, Undo.beforeLength, now, length, kind);
         else
@@ -432,14 +346,32 @@ static void EndGroup(HWND edit, EditKind kind)
 void BeginEditGroup(void) { BeginGroup(Penrik.hwndEdit); }
 void EndEditGroup(void) { EndGroup(Penrik.hwndEdit, EDIT_OTHER); }
 
-bool ReplaceTextAsEdit(const wchar_t* text)
+// Replaces the whole text by `text` as one edit; false when the control
+// could not take it.
+static bool ReplaceTextAsEdit(const wchar_t* text)
 {
     HWND edit = Penrik.hwndEdit;
     BeginGroup(edit);
-    ++Undo.changes;  // a multi-line control tells nothing of a new text
+    Undo.groupChanged = true;  // a multi-line control tells nothing of a new text
     LRESULT set = CallWindowProcW(Undo.controlProc, edit, WM_SETTEXT, 0, (LPARAM)text);
     EndGroup(edit, EDIT_OTHER);
     return set != 0;
+}
+
+bool SetEditedText(const wchar_t* text, const ChangeState& after)
+{
+    // The new text is the edits' outcome: the change handler must not
+    // indent anything for it.
+    HCURSOR previousCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
+    AskSkipIndent(true);
+    bool set = ReplaceTextAsEdit(text);
+    SetCursor(previousCursor);
+    AskSkipIndent(after.skipIndent);
+    if (!set)
+        return false;
+    SetModified(after.modified);
+    ShowLineNumber(after.lineShown);
+    return true;
 }
 
 /* A new text */
@@ -455,7 +387,7 @@ static unsigned long long TextHash(const wchar_t* text, size_t length)
 void KeepHistoryThroughReload(void)
 {
     DWORD length = 0;
-    wchar_t* text = ReadAll(Penrik.hwndEdit, &length);
+    wchar_t* text = ReadAllControlText(Penrik.hwndEdit, &length);
     Undo.reloadPending = text != NULL;
     if (text == NULL) {
         History.Clear();
@@ -469,7 +401,7 @@ static LRESULT NewText(HWND edit, WPARAM wParam, LPARAM lParam)
 {
     LRESULT set = CallWindowProcW(Undo.controlProc, edit, WM_SETTEXT, wParam, lParam);
     if (Undo.grouped > 0 || Undo.applying) {
-        ++Undo.changes;
+        Undo.groupChanged = true;
         return set;
     }
     if (Undo.reloadPending) {
@@ -480,17 +412,6 @@ static LRESULT NewText(HWND edit, WPARAM wParam, LPARAM lParam)
     }
     History.Clear();
     return set;
-}
-
-bool NoteTextChanged(void)
-{
-    if (Undo.recording != NULL || Undo.applying || Undo.grouped > 0) {
-        ++Undo.changes;
-        return true;
-    }
-    History.LoseTrack();
-    Undo.reloadPending = false;
-    return false;
 }
 
 /* Undo and Redo */
@@ -518,6 +439,7 @@ static void Step(bool undo)
     CallWindowProcW(Undo.controlProc, edit, EM_SETSEL, step->at, step->at + takeLength);
     CallWindowProcW(Undo.controlProc, edit, EM_REPLACESEL, FALSE, (LPARAM)(put != NULL ? (const wchar_t*)put : L""));
     Undo.applying = false;
+    Undo.seen = TextChanges();
     AskSkipIndent(skip);
     if (TextLength(edit) != length - takeLength + putLength) {
         History.LoseTrack();  // the control could not take it

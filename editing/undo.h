@@ -16,11 +16,5 @@ void KeepHistoryThroughReload(void);
 void UndoCommand(void);
 void RedoCommand(void);
 
-// The control said its text changed; false when no recorded edit was
-// under way (the history then no longer matches and is dropped).
-bool NoteTextChanged(void);
-// Replaces the whole text by `text` as one edit; false when the control
-// could not take it.
-bool ReplaceTextAsEdit(const wchar_t* text);
 
 #endif
