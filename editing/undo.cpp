@@ -515,6 +515,10 @@ static LRESULT CALLBACK EditorProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lP
         }
         break;
     case WM_CONTEXTMENU:
+        // Where the right button cuts and pastes, its release shows no menu
+        // after it; the keyboard's menu key and Shift+F10 still do.
+        if ((DWORD)lParam != 0xFFFFFFFF && !Penrik.platformV4)
+            return 0;
         ShowContextMenu(edit, lParam);
         return 0;
     case WM_KEYDOWN:

@@ -242,6 +242,12 @@ TEST_F(UndoRedo, TheControlsOwnWaysTakeTheSameHistory)
     EXPECT_EQ("", EditText());
     EXPECT_FALSE(SendMessageW(Penrik.hwndEdit, EM_CANUNDO, 0, 0));
     EXPECT_FALSE(Modified());
+    // The right button's release, which has cut or pasted, opens no menu:
+    // the letter is typed.
+    PostMessageW(Penrik.hwndEdit, WM_CHAR, 'u', 1);
+    SendMessageW(Penrik.hwndEdit, WM_CONTEXTMENU, (WPARAM)Penrik.hwndEdit, MAKELPARAM(40, 150));
+    Pump();
+    EXPECT_EQ("u", EditText());
 }
 
 TEST_F(UndoRedo, WordWrapKeepsTheHistoryOfTheTextItShowsAgain)
