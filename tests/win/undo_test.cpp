@@ -209,6 +209,21 @@ TEST_F(UndoRedo, EveryEditUndoneAndRedoneBackToTheLoadedText)
     }
 }
 
+TEST_F(UndoRedo, ABackspaceThatBringsIndentationIsUndoneWhole)
+{
+    Start();
+    const char* text = "\tif (a) {\r\n\r\n\r\n";
+    SendMessageA(Penrik.hwndEdit, WM_SETTEXT, 0, (LPARAM)text);
+    SendMessageA(Penrik.hwndEdit, EM_SETSEL, 13, 13);  // the start of the third line
+    SendMessageA(Penrik.hwndMain, WM_SETCURSOR, (WPARAM)Penrik.hwndEdit, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Key(VK_BACK);  // onto the empty line above, which the change rule indents
+    EXPECT_EQ("\tif (a) {\r\n\t\t\r\n", EditText());
+    Command(IDM_UNDO);
+    EXPECT_EQ(text, EditText());
+    Command(IDM_REDO);
+    EXPECT_EQ("\tif (a) {\r\n\t\t\r\n", EditText());
+}
+
 TEST_F(UndoRedo, MemoryThatRunsShortEmptiesTheHistoryNotTheEdit)
 {
     Start();
