@@ -1,15 +1,13 @@
 // Undo and Redo. The control's own undo holds one edit; the editor keeps
 // every edit instead. Each message that changes the text is seen on its
-// way into the control: the text it may remove is read before it, the
-// text it inserted after it, and both go into one history.
+// way into the control (editor_proc.cpp): the text it may remove is read
+// before it, the text it inserted after it, and both go into one history.
 #include "editing/undo.h"
 
 #include <string.h>
 
-#include "base/editor_messages.h"
 #include "base/process.h"
 #include "base/syscalls.h"
-#include "resources/resource.h"
 #include "document/document.h"
 #include "editing/editing.h"
 #include "editing/history.h"
@@ -38,8 +36,16 @@ struct Recording {
     bool expectedKnown;
 };
 
+static WNDPROC ControlProc;  // the Edit class's own procedure
+
+void KeepControlProc(WNDPROC own) { ControlProc = own; }
+
+LRESULT CallControl(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(ControlProc, edit, msg, wParam, lParam);
+}
+
 static struct {
-    WNDPROC controlProc;   // the Edit class's own procedure
     Recording* recording;  // the edit under way, or null
     unsigned long seen;    // the control's change notifications the history accounts for
     unsigned long groupStart;  // and their count when a group began
@@ -66,8 +72,22 @@ void ResetUndo(void)
 }
 
 size_t UndoHistoryBytes(void) { return History.Bytes(); }
+bool CanUndo(void) { return History.CanUndo(); }
+bool CanRedo(void) { return History.CanRedo(); }
 
-static DWORD TextLength(HWND edit) { return (DWORD)CallWindowProcW(Undo.controlProc, edit, WM_GETTEXTLENGTH, 0, 0); }
+void EndEditRun(void)
+{
+    if (Undo.recording == NULL)
+        History.EndRun();
+}
+
+void ForgetHistory(void)
+{
+    History.Clear();
+    Undo.reloadPending = false;
+}
+
+static DWORD TextLength(HWND edit) { return (DWORD)CallControl(edit, WM_GETTEXTLENGTH, 0, 0); }
 
 /* Recording */
 
@@ -111,7 +131,7 @@ static void RecordDifference(const wchar_t* old, size_t oldLength, const wchar_t
 static void KeepEdit(HWND edit, const Recording& r, EditKind kind)
 {
     DWORD caret = 0;
-    CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, 0, (LPARAM)&caret);
+    CallControl(edit, EM_GETSEL, 0, (LPARAM)&caret);
     DWORD length = TextLength(edit);
     DWORD at = r.start < caret ? r.start : caret;
     if (kind == EDIT_BACKSPACE && r.window != NULL && at > r.windowStart) {
@@ -157,7 +177,7 @@ static LRESULT Nested(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
     Recording* r = Undo.recording;
     if (r != NULL && r->expectedKnown) {
         DWORD start = 0, end = 0;
-        CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        CallControl(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         const wchar_t* text = msg == EM_REPLACESEL && lParam != 0 ? (const wchar_t*)lParam : NULL;
         size_t n = text != NULL ? (size_t)lstrlenW(text) : 0;
         if (text != NULL && start == end && start == r->start + r->expectedLength &&
@@ -168,13 +188,10 @@ static LRESULT Nested(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
             r->expectedKnown = false;
         }
     }
-    return CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+    return CallControl(edit, msg, wParam, lParam);
 }
 
-// Hands the message to the control as one edit of `kind`. The characters
-// [windowStart, windowEnd) are read first, since it may remove any of
-// them; `expected`, when given, is what it inserts.
-static LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, EditKind kind, DWORD windowStart,
+LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, EditKind kind, DWORD windowStart,
                             DWORD windowEnd, const wchar_t* expected)
 {
     if (Undo.recording != NULL || Undo.applying || Undo.grouped > 0)
@@ -182,7 +199,7 @@ static LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, E
     SyncSaved();
     Recording r;
     r.start = r.end = 0;
-    CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, (WPARAM)&r.start, (LPARAM)&r.end);
+    CallControl(edit, EM_GETSEL, (WPARAM)&r.start, (LPARAM)&r.end);
     r.length = TextLength(edit);
     r.windowStart = windowStart;
     r.windowEnd = windowEnd;
@@ -193,7 +210,7 @@ static LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, E
         memcpy(r.expected, expected, r.expectedLength * sizeof(wchar_t));
 
     Undo.recording = &r;
-    LRESULT result = CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
+    LRESULT result = CallControl(edit, msg, wParam, lParam);
     Undo.recording = NULL;
     if (TextChanges() != Undo.seen)
         KeepEdit(edit, r, kind);
@@ -202,117 +219,9 @@ static LRESULT RecordedEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, E
     return result;
 }
 
-static void Selection(HWND edit, DWORD* start, DWORD* end)
-{
-    *start = *end = 0;
-    CallWindowProcW(Undo.controlProc, edit, EM_GETSEL, (WPARAM)start, (LPARAM)end);
-}
-
-// A message that replaces the selection by text of its own.
-static LRESULT SelectionEdit(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, const wchar_t* expected)
-{
-    DWORD start, end;
-    Selection(edit, &start, &end);
-    return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, end, expected);
-}
-
-// Where the caret's line starts.
-static DWORD CaretLineStart(HWND edit)
-{
-    LRESULT first = CallWindowProcW(Undo.controlProc, edit, EM_LINEINDEX, (WPARAM)-1, 0);
-    return first >= 0 ? (DWORD)first : 0;
-}
-
-static LRESULT Backspace(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    DWORD start, end;
-    Selection(edit, &start, &end);
-    if (start != end)
-        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, end, NULL);
-    // One character goes, or the line break before the line.
-    DWORD first = CaretLineStart(edit);
-    DWORD from = start >= 2 ? start - 2 : 0;
-    if (start > first && from < first)
-        from = first;
-    return RecordedEdit(edit, msg, wParam, lParam, EDIT_BACKSPACE, from, start, NULL);
-}
-
-static LRESULT DeleteKey(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    DWORD start, end;
-    Selection(edit, &start, &end);
-    if (start != end)
-        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, end, NULL);
-    DWORD length = TextLength(edit);
-    DWORD first = CaretLineStart(edit);
-    DWORD lineEnd = first + (DWORD)CallWindowProcW(Undo.controlProc, edit, EM_LINELENGTH, start, 0);
-    if (GetKeyState(VK_SHIFT) < 0)  // to the start of the line
-        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, first, start, NULL);
-    if (GetKeyState(VK_CONTROL) < 0 && lineEnd > start)  // to the end of the line
-        return RecordedEdit(edit, msg, wParam, lParam, EDIT_OTHER, start, lineEnd, NULL);
-    // One character goes, or the line break after the line.
-    DWORD to = length - start >= 2 ? start + 2 : length;
-    return RecordedEdit(edit, msg, wParam, lParam, EDIT_DELETE, start, to, NULL);
-}
-
-static bool IsWordCharacter(wchar_t c) { return c == L'_' || IsCharAlphaNumericW(c); }
-
-// Ctrl+Backspace: the word before the caret goes, with the blanks after
-// it; at the start of a line, the line break.
-static LRESULT DeleteWordBefore(HWND edit, LPARAM lParam)
-{
-    DWORD start, end;
-    Selection(edit, &start, &end);
-    DWORD first = CaretLineStart(edit);
-    if (start != end || start == first)
-        return Backspace(edit, WM_CHAR, VK_BACK, lParam);
-    wchar_t* line = ReadControlText(edit, first, start);
-    if (line == NULL)
-        return 0;
-    size_t i = start - first;
-    while (i > 0 && (line[i - 1] == L' ' || line[i - 1] == L'\t'))
-        --i;
-    bool word = i > 0 && IsWordCharacter(line[i - 1]);
-    while (i > 0 && line[i - 1] != L' ' && line[i - 1] != L'\t' && IsWordCharacter(line[i - 1]) == word)
-        --i;
-    FreeControlText(line);
-    History.EndRun();
-    CallWindowProcW(Undo.controlProc, edit, EM_SETSEL, first + (DWORD)i, start);
-    return RecordedEdit(edit, WM_CLEAR, 0, 0, EDIT_OTHER, first + (DWORD)i, start, L"");
-}
-
-static LRESULT Character(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    wchar_t c = (wchar_t)wParam;
-    switch (c) {
-    case 0x1A:  // Ctrl+Z
-        UndoCommand();
-        return 1;
-    case 0x19:  // Ctrl+Y
-        RedoCommand();
-        return 1;
-    case 0x7F:  // Ctrl+Backspace
-        return DeleteWordBefore(edit, lParam);
-    case VK_BACK:
-        return Backspace(edit, msg, wParam, lParam);
-    case L'\r':
-    case L'\n': {
-        DWORD start, end;
-        Selection(edit, &start, &end);
-        return RecordedEdit(edit, msg, wParam, lParam, EDIT_NEW_LINE, start, end, L"\r\n");
-    }
-    }
-    if (c < L' ' && c != L'\t')
-        return CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
-    DWORD start, end;
-    Selection(edit, &start, &end);
-    wchar_t typed[2] = {c, 0};
-    return RecordedEdit(edit, msg, wParam, lParam, EDIT_TYPING, start, end, typed);
-}
-
 /* Edits that are one step together */
 
-static void BeginGroup(HWND edit)
+void BeginGroup(HWND edit)
 {
     if (Undo.grouped++ > 0)
         return;
@@ -321,7 +230,7 @@ static void BeginGroup(HWND edit)
     Undo.before = ReadAllControlText(edit, &Undo.beforeLength);
 }
 
-static void EndGroup(HWND edit, EditKind kind)
+void EndGroup(HWND edit, EditKind kind)
 {
     if (Undo.grouped == 0 || --Undo.grouped > 0)
         return;
@@ -346,14 +255,12 @@ static void EndGroup(HWND edit, EditKind kind)
 void BeginEditGroup(void) { BeginGroup(Penrik.hwndEdit); }
 void EndEditGroup(void) { EndGroup(Penrik.hwndEdit, EDIT_OTHER); }
 
-// Replaces the whole text by `text` as one edit; false when the control
-// could not take it.
-static bool ReplaceTextAsEdit(const wchar_t* text)
+bool ReplaceTextAsEdit(const wchar_t* text)
 {
     HWND edit = Penrik.hwndEdit;
     BeginGroup(edit);
     Undo.groupChanged = true;  // a multi-line control tells nothing of a new text
-    LRESULT set = CallWindowProcW(Undo.controlProc, edit, WM_SETTEXT, 0, (LPARAM)text);
+    LRESULT set = CallControl(edit, WM_SETTEXT, 0, (LPARAM)text);
     EndGroup(edit, EDIT_OTHER);
     return set != 0;
 }
@@ -397,9 +304,9 @@ void KeepHistoryThroughReload(void)
     LocalFree(text);
 }
 
-static LRESULT NewText(HWND edit, WPARAM wParam, LPARAM lParam)
+LRESULT NewText(HWND edit, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT set = CallWindowProcW(Undo.controlProc, edit, WM_SETTEXT, wParam, lParam);
+    LRESULT set = CallControl(edit, WM_SETTEXT, wParam, lParam);
     if (Undo.grouped > 0 || Undo.applying) {
         Undo.groupChanged = true;
         return set;
@@ -436,15 +343,15 @@ static void Step(bool undo)
     }
     bool skip = AskSkipIndent(true);
     Undo.applying = true;
-    CallWindowProcW(Undo.controlProc, edit, EM_SETSEL, step->at, step->at + takeLength);
-    CallWindowProcW(Undo.controlProc, edit, EM_REPLACESEL, FALSE, (LPARAM)(put != NULL ? (const wchar_t*)put : L""));
+    CallControl(edit, EM_SETSEL, step->at, step->at + takeLength);
+    CallControl(edit, EM_REPLACESEL, FALSE, (LPARAM)(put != NULL ? (const wchar_t*)put : L""));
     Undo.applying = false;
     Undo.seen = TextChanges();
     AskSkipIndent(skip);
     if (TextLength(edit) != length - takeLength + putLength) {
         History.LoseTrack();  // the control could not take it
     }
-    CallWindowProcW(Undo.controlProc, edit, EM_SCROLLCARET, 0, 0);
+    CallControl(edit, EM_SCROLLCARET, 0, 0);
     ShowCaretLine();
     bool saved = History.AtSavedText();
     SetModified(!saved);
@@ -454,124 +361,3 @@ static void Step(bool undo)
 
 void UndoCommand(void) { Step(true); }
 void RedoCommand(void) { Step(false); }
-
-/* The control's own menu */
-
-static void ShowContextMenu(HWND edit, LPARAM lParam)
-{
-    HMENU menu = LoadMenuW(Penrik.hInst, L"EditContext");
-    if (menu == NULL)
-        return;
-    HMENU popup = GetSubMenu(menu, 0);
-    DWORD start, end;
-    Selection(edit, &start, &end);
-    auto enable = [popup](UINT id, bool on) { EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
-    enable(IDM_UNDO, History.CanUndo());
-    enable(IDM_REDO, History.CanRedo());
-    enable(IDM_CUT, start != end);
-    enable(IDM_COPY, start != end);
-    enable(IDM_CLEAR, start != end);
-    enable(IDM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
-    enable(IDM_SELECTALL, start != 0 || end != TextLength(edit));
-
-    POINT at = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-    if (at.x == -1 && at.y == -1) {  // from the keyboard: the middle of the text
-        RECT client;
-        GetClientRect(edit, &client);
-        at.x = client.right / 2;
-        at.y = client.bottom / 2;
-        ClientToScreen(edit, &at);
-    }
-    SetFocus(edit);
-    UINT command = (UINT)TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
-                                        at.y, 0, edit, NULL);
-    DestroyMenu(menu);
-    switch (command) {
-    case IDM_UNDO:      UndoCommand(); break;
-    case IDM_REDO:      RedoCommand(); break;
-    case IDM_CUT:       SendMessageW(edit, WM_CUT, 0, 0); break;
-    case IDM_COPY:      SendMessageW(edit, WM_COPY, 0, 0); break;
-    case IDM_PASTE:     SendMessageW(edit, WM_PASTE, 0, 0); break;
-    case IDM_CLEAR:     SendMessageW(edit, WM_CLEAR, 0, 0); break;
-    case IDM_SELECTALL: SendMessageW(edit, EM_SETSEL, 0, (LPARAM)-1); break;
-    }
-}
-
-/* The control's procedure */
-
-static LRESULT CALLBACK EditorProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg) {
-    case WM_UNDO:
-    case EM_UNDO:
-        UndoCommand();
-        return TRUE;
-    case EM_CANUNDO:
-        return History.CanUndo();
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_BACK && (lParam & (1L << 29)) != 0) {  // Alt+Backspace
-            UndoCommand();
-            return 0;
-        }
-        break;
-    case WM_CONTEXTMENU:
-        // Where the right button cuts and pastes, its release shows no menu
-        // after it; the keyboard's menu key and Shift+F10 still do.
-        if ((DWORD)lParam != 0xFFFFFFFF && !Penrik.platformV4)
-            return 0;
-        ShowContextMenu(edit, lParam);
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_DELETE)
-            return DeleteKey(edit, msg, wParam, lParam);
-        if (wParam >= VK_PRIOR && wParam <= VK_DOWN)  // a key that moves the caret
-            History.EndRun();
-        break;
-    case WM_LBUTTONDBLCLK:
-        // A compiler's message in the build results is a link.
-        if (SendMessageW(GetParent(edit), WM_EDITORDOUBLECLICK, 0, 0) != 0)
-            return 0;
-        History.EndRun();
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case EM_SETSEL:
-        if (Undo.recording == NULL)
-            History.EndRun();
-        break;
-    case WM_CHAR:
-        return Character(edit, msg, wParam, lParam);
-    case WM_CUT:
-    case WM_CLEAR:
-    case WM_PASTE:
-        return SelectionEdit(edit, msg, wParam, lParam, msg == WM_PASTE ? NULL : L"");
-    case EM_REPLACESEL:
-        return SelectionEdit(edit, msg, wParam, lParam, lParam != 0 ? (const wchar_t*)lParam : L"");
-    case WM_IME_STARTCOMPOSITION:
-        // An input method's result is typed text, however it was composed.
-        BeginGroup(edit);
-        break;
-    case WM_IME_ENDCOMPOSITION: {
-        LRESULT result = CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
-        EndGroup(edit, EDIT_TYPING);
-        return result;
-    }
-    case WM_SETTEXT:
-        return NewText(edit, wParam, lParam);
-    case EM_SETHANDLE:
-        History.Clear();
-        Undo.reloadPending = false;
-        break;
-    case EM_SETTEXTASEDIT:
-        return ReplaceTextAsEdit((const wchar_t*)lParam);
-    }
-    return CallWindowProcW(Undo.controlProc, edit, msg, wParam, lParam);
-}
-
-void RecordEdits(HWND edit)
-{
-    WNDPROC own = (WNDPROC)SetWindowLongPtrW(edit, GWLP_WNDPROC, (LONG_PTR)EditorProc);
-    if (own != EditorProc)
-        Undo.controlProc = own;
-}

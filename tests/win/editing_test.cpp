@@ -45,16 +45,6 @@ protected:
         CloseClipboard();
         return text;
     }
-    void SetClipboard(const std::string& text)
-    {
-        ASSERT_TRUE(OpenClipboard(Penrik.hwndMain));
-        EmptyClipboard();
-        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
-        GlobalUnlock(data);
-        SetClipboardData(CF_TEXT, data);
-        CloseClipboard();
-    }
 
     // Sets `line` as the whole text, the caret at its end and the
     // indicator on its last line, then presses Enter.

@@ -312,6 +312,17 @@ void PenrikTest::Type(const std::string& text)
     }
 }
 
+void PenrikTest::SetClipboard(const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(Penrik.hwndMain));
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+    GlobalUnlock(data);
+    SetClipboardData(CF_TEXT, data);
+    CloseClipboard();
+}
+
 std::string PenrikTest::EditText()
 {
     int length = GetWindowTextLengthA(Penrik.hwndEdit);

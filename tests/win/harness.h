@@ -117,6 +117,8 @@ protected:
     void Type(const std::string& text);
 
     std::string EditText();
+    // Puts `text` on the clipboard, as another program's copy would.
+    void SetClipboard(const std::string& text);
     // The brush the main window hands the edit control for its paint.
     HBRUSH EditBrush();
     // The line the status panel shows (from 0) and whether the next

@@ -48,16 +48,6 @@ struct Model {
 
 class UndoRedo : public FindBoxTest {
 protected:
-    void SetClipboard(const std::string& text)
-    {
-        ASSERT_TRUE(OpenClipboard(Penrik.hwndMain));
-        EmptyClipboard();
-        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
-        GlobalUnlock(data);
-        SetClipboardData(CF_TEXT, data);
-        CloseClipboard();
-    }
     void Select(DWORD start, DWORD end) { SendMessageA(Penrik.hwndEdit, EM_SETSEL, start, end); }
     std::string SelectedText()
     {
